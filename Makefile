@@ -1,0 +1,39 @@
+# Korvane: two commands do everything on a fresh Debian machine.
+#   make run   build and start the console (scripted demo under Xvfb without a display)
+#   make test  every test: native unit tests, Windows tests and end-to-end tests under Wine
+.PHONY: all deps build build-native build-windows test test-native test-windows run bench clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps build-native build-windows
+
+build-native:
+	cmake --preset native >/dev/null
+	cmake --build --preset native
+
+build-windows:
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows
+
+test: build
+	bash scripts/test-all.sh
+
+test-native: deps build-native
+	ctest --preset native
+
+test-windows: deps build-windows
+	bash scripts/test-windows.sh
+
+run: deps build-windows
+	bash scripts/run.sh
+
+bench: deps
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench
+	bash scripts/bench.sh
+
+clean:
+	rm -rf build

@@ -1,0 +1,16 @@
+#pragma once
+// The stream bridge between the console and its client application: six
+// window messages and two files at fixed paths. Messages carry no data.
+
+inline constexpr unsigned WM_BRIDGE_INPUT = 1029;   // WM_USER+5: read a line / the line is ready
+inline constexpr unsigned WM_BRIDGE_PRINT = 1030;   // WM_USER+6: print STREAM_OUT_PATH
+inline constexpr unsigned WM_BRIDGE_PROMPT = 1031;  // WM_USER+7: show the command prompt
+inline constexpr unsigned WM_BRIDGE_CANCEL = 1032;  // WM_USER+8: close the input line, drop the prompt
+inline constexpr unsigned WM_BRIDGE_CLEAR = 1033;   // WM_USER+9: clear the buffer
+inline constexpr unsigned WM_BRIDGE_PAUSE = 1034;   // WM_USER+10: pause for a key / the pause ended
+
+inline constexpr char STREAM_OUT_PATH[] = "c:\\stream.o";  // client -> console: text to print
+inline constexpr char STREAM_IN_PATH[] = "c:\\stream.i";   // console -> client: the typed line
+
+inline constexpr char CONSOLE_WINDOW_CLASS[] = "Korvane";     // class and title of the console's window
+inline constexpr char CLIENT_WINDOW_CLASS[] = "korvane_app";  // class of the client's top-level window

@@ -1,0 +1,85 @@
+// batch: a file of commands run line by line through the interpreter, with
+// the prompt kept quiet until the outermost file has ended.
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "commands/commands.h"
+#include "commands/file_helpers.h"
+#include "console/console.h"
+#include "console/text_helpers.h"
+
+namespace {
+
+// A file that runs itself stops here instead of exhausting the stack.
+constexpr int MAX_BATCH_DEPTH = 16;
+
+// Runs one line from a staging buffer big enough for it.
+void executeLine(Console& console, std::vector<char>& staging, const char* script, int start, int end) {
+    const std::size_t needed = static_cast<std::size_t>(end > start ? end - start : 0) + 1;
+    if (staging.size() < needed) staging.resize(needed);
+    copyRange(script, staging.data(), start, end);
+    console.execute(staging.data());
+}
+
+}  // namespace
+
+void Console::executeScript(char* script) {
+    if (script[0] == '\0') return;
+    if (findText(script, "\n", 0) < 0) {
+        execute(script);
+        return;
+    }
+    std::vector<char> staging(SCRIPT_LINE_SIZE);
+    const int total = static_cast<int>(std::strlen(script));
+    int lineStart = 0;
+    for (const char* p = script; (p = static_cast<const char*>(std::memchr(p, '\n', script + total - p))); ++p) {
+        const int i = static_cast<int>(p - script);
+        executeLine(*this, staging, script, lineStart, i);
+        lineStart = i + 1;
+    }
+    // The rest after the last break runs too, also when it is empty.
+    executeLine(*this, staging, script, lineStart, total);
+}
+
+void commandBatch(Console& console, char** words, int count) {
+    if (count != 2) {
+        console.printf("\n[syntax error] - batch command takes one argument that being the file to proccess");
+        return;
+    }
+    if (console.batchDepth >= MAX_BATCH_DEPTH) {
+        console.printf("\n[error] - batch files nested too deeply, %s not run", words[1]);
+        return;
+    }
+    const char* name = words[1];
+    if (!fileExists(name)) {
+        console.printf("\n[error] - file not found");
+        return;
+    }
+    const std::int64_t size = fileSize(name);
+    if (size < 0) {
+        console.printf("\n[error] - file not found");
+        return;
+    }
+    const std::size_t capacity = static_cast<std::size_t>(size) + 1 < 2 ? 2 : static_cast<std::size_t>(size) + 1;
+    char* script = static_cast<char*>(std::malloc(capacity));
+    if (!script) {
+        console.printf("\n[error] - not enough memory to read %s", name);
+        return;
+    }
+    readFile(name, script, capacity);
+    if (std::strcmp(script, READ_FAILURE_MARK) == 0) {
+        std::free(script);
+        console.printf("\n[error] - file not found");
+        return;
+    }
+    // Saved and restored, so that a nested file does not turn the prompt on
+    // again for the rest of the file around it.
+    const bool outerBatchMode = console.batchMode;
+    console.batchMode = true;
+    ++console.batchDepth;
+    console.executeScript(script);
+    --console.batchDepth;
+    console.batchMode = outerBatchMode;
+    std::free(script);
+}

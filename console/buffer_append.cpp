@@ -1,0 +1,64 @@
+// Appending to the fixed buffer without ever passing its capacity, and
+// dropping text at its front while keeping the input start on its character.
+#include <cstring>
+
+#include "console/console.h"
+
+namespace {
+
+// The character at index i of the old text followed by the new characters.
+char joinedAt(const char* old, std::size_t oldLength, const char* added, std::size_t i) {
+    return i < oldLength ? old[i] : added[i - oldLength];
+}
+
+// Where the kept text starts when only the newest `keep` characters fit: at
+// the first line start inside that window, or, when the window holds a single
+// unfinished line, at the window's start.
+std::size_t keptStart(const char* old, std::size_t oldLength, const char* added, std::size_t total,
+                      std::size_t keep) {
+    const std::size_t window = total - keep;
+    if (window == 0 || joinedAt(old, oldLength, added, window - 1) == '\n') return window;
+    if (window < oldLength) {
+        const void* hit = std::memchr(old + window, '\n', oldLength - window);
+        if (hit) return static_cast<std::size_t>(static_cast<const char*>(hit) - old) + 1;
+    }
+    const std::size_t from = window > oldLength ? window - oldLength : 0;
+    const std::size_t addedLength = total - oldLength;
+    const void* hit = std::memchr(added + from, '\n', addedLength - from);
+    if (hit) return oldLength + static_cast<std::size_t>(static_cast<const char*>(hit) - added) + 1;
+    return window;
+}
+
+}  // namespace
+
+void Console::append(const char* chars, std::size_t n) {
+    const std::size_t oldLength = static_cast<std::size_t>(length());
+    if (n <= static_cast<std::size_t>(CONSOLE_CAPACITY) - oldLength) {
+        std::memcpy(text + oldLength, chars, n);
+        text[oldLength + n] = '\0';
+        return;
+    }
+
+    const std::size_t total = oldLength + n;
+    const std::size_t start = keptStart(text, oldLength, chars, total, CONSOLE_CAPACITY);
+    std::size_t kept = 0;
+    if (start < oldLength) {
+        kept = oldLength - start;
+        std::memmove(text, text + start, kept);
+        std::memcpy(text + kept, chars, n);
+        kept += n;
+    } else {
+        kept = total - start;
+        std::memcpy(text, chars + (start - oldLength), kept);
+    }
+    text[kept] = '\0';
+    inputStart = start >= static_cast<std::size_t>(inputStart) ? 0 : inputStart - static_cast<int>(start);
+}
+
+void Console::dropFront(int n) {
+    const int oldLength = length();
+    if (n <= 0) return;
+    if (n > oldLength) n = oldLength;
+    std::memmove(text, text + n, static_cast<std::size_t>(oldLength - n) + 1);
+    inputStart = inputStart > n ? inputStart - n : 0;
+}

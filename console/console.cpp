@@ -1,0 +1,100 @@
+// The buffer and its output operations: reset, append, formatted print, the
+// input line and the pause.
+#include "console/console.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "console/platform.h"
+
+void Console::load() {
+    clear();
+    font = platform::createConsoleFont();
+    backColor = DEFAULT_BACK_COLOR;
+    textColor = DEFAULT_TEXT_COLOR;
+    wrapWidth = DEFAULT_WRAP_WIDTH;
+    inputOpen = false;
+    paused = false;
+    batchMode = false;
+    clientInput = false;
+    clientPause = false;
+    inputStart = 0;
+    commandLine = nullptr;
+    batchDepth = 0;
+}
+
+void Console::setBackColor(ColorRef color) { backColor = color; }
+void Console::setTextColor(ColorRef color) { textColor = color; }
+void Console::setFont(FontHandle handle) { font = handle; }
+
+int Console::length() const {
+    const void* end = std::memchr(text, 0, CONSOLE_BUFFER_SIZE);
+    // A buffer without its terminator is never left behind; treat it as full.
+    return end ? static_cast<int>(static_cast<const char*>(end) - text) : CONSOLE_CAPACITY;
+}
+
+void Console::write(const char* string) {
+    append(string, std::strlen(string));
+    trimLines();
+}
+
+void Console::printf(const char* format, ...) {
+    if (inputOpen) return;  // discarded, not kept for later
+
+    char small[256];
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    const int needed = std::vsnprintf(small, sizeof small, format, args);
+    va_end(args);
+    if (needed < 0) {
+        va_end(again);
+        return;
+    }
+    if (static_cast<std::size_t>(needed) < sizeof small) {
+        va_end(again);
+        write(small);
+        return;
+    }
+    char* big = static_cast<char*>(std::malloc(static_cast<std::size_t>(needed) + 1));
+    if (big) {
+        std::vsnprintf(big, static_cast<std::size_t>(needed) + 1, format, again);
+        write(big);
+        std::free(big);
+    }
+    va_end(again);
+}
+
+void Console::clear() {
+    text[0] = '\0';
+    // The input line now starts at the (empty) end of the buffer.
+    if (inputStart > 0) inputStart = 0;
+}
+
+void Console::beginInput() {
+    inputOpen = true;
+    inputStart = length();
+}
+
+void Console::cancelInput() {
+    if (!inputOpen) return;
+    inputOpen = false;
+    int cut = inputStart - PROMPT_CUT;
+    if (cut < 0) cut = 0;
+    if (cut < length()) text[cut] = '\0';
+}
+
+void Console::showPrompt() {
+    trimLines();
+    if (batchMode) return;
+    printf("%s", PROMPT_TEXT);
+    beginInput();
+}
+
+void Console::pause() {
+    printf("%s", PAUSE_TEXT);
+    paused = true;
+}

@@ -1,0 +1,91 @@
+#pragma once
+// The console: one zero-terminated text buffer that grows at its end, the
+// colours and font it is drawn in, and the flags of the input line and of the
+// pause. Output operations, the line editor and the interpreter are members;
+// drawing lives in console_render.cpp, the commands under commands/.
+#include <cstddef>
+#include <cstdint>
+
+#include "console/color_ref.h"
+#include "console/drawable.h"
+#include "console/font_handle.h"
+
+inline constexpr int CONSOLE_BUFFER_SIZE = 5000;
+inline constexpr int CONSOLE_CAPACITY = CONSOLE_BUFFER_SIZE - 1;  // characters, without the terminator
+inline constexpr int MAX_LINE_BREAKS = 38;                         // at most 39 lines
+inline constexpr int DEFAULT_WRAP_WIDTH = 120;
+inline constexpr int WRAP_MIN_LENGTH = 119;  // shorter buffers are never wrapped
+inline constexpr int INPUT_RESERVE = 15;     // wrapWidth - 15 characters can be typed
+inline constexpr ColorRef DEFAULT_BACK_COLOR = 0x000000;
+inline constexpr ColorRef DEFAULT_TEXT_COLOR = 0x00C800;
+
+inline constexpr char PROMPT_TEXT[] = "\ncmd=)> ";
+inline constexpr char PAUSE_END_PROMPT_TEXT[] = "\ncmd=)>";
+inline constexpr char PAUSE_TEXT[] = "\n Press any key to continue ...";
+inline constexpr int PROMPT_CUT = 7;  // length of "cmd=)>" plus one
+
+class Console : public Drawable {
+public:
+    char text[CONSOLE_BUFFER_SIZE];
+    ColorRef backColor;
+    ColorRef textColor;
+    FontHandle font;
+    bool capsLock;
+    std::int32_t wrapWidth;
+    bool inputOpen;
+    bool paused;
+    bool batchMode;
+    std::int32_t inputStart;
+    char* commandLine;
+    bool clientInput;
+    bool clientPause;
+    std::int32_t batchDepth;  // batch files running inside each other
+
+    // Output (console.cpp, console_insert.cpp, line_layout.cpp)
+    void load() override;
+    void render() override;
+    void setBackColor(ColorRef color);
+    void setTextColor(ColorRef color);
+    void setFont(FontHandle handle);
+    void write(const char* string);
+    void printf(const char* format, ...)
+#if defined(__GNUC__)
+        __attribute__((format(printf, 2, 3)))
+#endif
+        ;
+    Console& operator<<(const char* string);
+    Console& operator<<(int value);
+    Console& operator<<(char value);
+    Console& operator<<(long value);
+    Console& operator<<(double value);
+    Console& operator<<(short value);
+    void clear();
+    void beginInput();
+    void cancelInput();
+    void showPrompt();
+    void pause();
+    void trimLines();
+    void wrapLines();
+
+    // Line editor (line_editor.cpp)
+    void onKey(std::uint32_t key);
+    void editKey(std::uint32_t key);
+
+    // Interpreter (commands/)
+    void execute(char* line);
+    void runCommand(char** words, int count);
+    static int lookupCommand(const char* word);
+    static ColorRef lookupColor(const char* name);
+    void executeScript(char* script);
+
+    // Length of the buffer's text.
+    int length() const;
+
+    // Appends n characters; the buffer keeps the newest text when they do not
+    // fit (oldest lines first, then the oldest characters of one long line).
+    // Does not trim lines. Linear in n.
+    void append(const char* chars, std::size_t n);
+
+private:
+    void dropFront(int n);
+};

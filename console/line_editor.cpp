@@ -1,0 +1,86 @@
+// Keys into the console: the pause first, then the open input line, which is
+// only ever appended to or shortened at its end.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "bridge/bridge.h"
+#include "console/console.h"
+#include "console/platform.h"
+#include "console/translate_key.h"
+
+namespace {
+
+constexpr std::uint32_t KEY_BACK = 8;
+constexpr std::uint32_t KEY_RETURN = 13;
+constexpr std::uint32_t KEY_SHIFT = 16;
+constexpr std::uint32_t KEY_CONTROL = 17;
+constexpr std::uint32_t KEY_CAPITAL = 20;
+constexpr std::uint32_t KEY_ESCAPE = 27;
+constexpr std::uint32_t KEY_HOME = 36;
+constexpr std::uint32_t KEY_DOWN = 40;
+
+// Writes exactly the typed characters, no line end; binary so that the file
+// holds the same bytes on every platform.
+void writeStreamIn(const std::string& line) {
+    std::FILE* file = std::fopen(STREAM_IN_PATH, "wb");
+    if (!file) return;
+    std::fwrite(line.data(), 1, line.size(), file);
+    std::fclose(file);
+}
+
+}  // namespace
+
+void Console::onKey(std::uint32_t key) {
+    if (clientPause && paused) {
+        clientPause = false;
+        // Cleared before the notification: a pause the client asks for while
+        // handling it is a new pause and must survive.
+        paused = false;
+        platform::notifyClient(WM_BRIDGE_PAUSE);
+    } else if (paused) {
+        paused = false;
+        printf("%s", PAUSE_END_PROMPT_TEXT);
+        beginInput();
+    } else if (inputOpen) {
+        editKey(key);
+    }
+}
+
+void Console::editKey(std::uint32_t key) {
+    if (!inputOpen) return;
+
+    const int total = length();
+    if (total - inputStart >= wrapWidth - INPUT_RESERVE && key != KEY_RETURN && key != KEY_BACK) return;
+
+    switch (key) {
+    case KEY_BACK:
+        if (total - 1 >= inputStart && total > 0) text[total - 1] = '\0';
+        return;
+    case KEY_RETURN: {
+        inputOpen = false;
+        const int start = inputStart < 0 ? 0 : (inputStart > total ? total : inputStart);
+        std::string typed(text + start, static_cast<std::size_t>(total - start));
+        if (clientInput) {
+            clientInput = false;
+            writeStreamIn(typed);
+            platform::notifyClient(WM_BRIDGE_INPUT);
+        } else {
+            execute(typed.data());  // the interpreter consumes the copy
+        }
+        return;
+    }
+    case KEY_SHIFT:
+    case KEY_CONTROL:
+    case KEY_ESCAPE:
+        return;
+    case KEY_CAPITAL:
+        capsLock = !capsLock;
+        return;
+    default:
+        if (key >= KEY_HOME && key <= KEY_DOWN) return;
+        const char c = translateKey(key, capsLock);
+        if (c != '\0') append(&c, 1);  // a zero would end the buffer early
+        return;
+    }
+}

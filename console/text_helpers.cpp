@@ -1,0 +1,39 @@
+#include "console/text_helpers.h"
+
+#include <cstring>
+
+int findText(const char* text, const char* pattern, int start) {
+    const std::size_t patternLength = std::strlen(pattern);
+    const std::size_t textLength = std::strlen(text);
+    if (patternLength == 0 || start < 0 || static_cast<std::size_t>(start) >= textLength) return -1;
+    const char* hit = std::strstr(text + start, pattern);
+    return hit ? static_cast<int>(hit - text) : -1;
+}
+
+void copyRange(const char* text, char* buffer, int start, int end) {
+    const int textLength = static_cast<int>(std::strlen(text));
+    if (start < 0) start = 0;
+    if (end > textLength) end = textLength;
+    if (end <= start) {
+        buffer[0] = '\0';
+        return;
+    }
+    std::memcpy(buffer, text + start, static_cast<std::size_t>(end - start));
+    buffer[end - start] = '\0';
+}
+
+void copyTail(const char* text, char* buffer, int position) {
+    const int textLength = static_cast<int>(std::strlen(text));
+    if (position < 0) position = 0;
+    if (position >= textLength) {
+        buffer[0] = '\0';
+        return;
+    }
+    std::memcpy(buffer, text + position, static_cast<std::size_t>(textLength - position) + 1);
+}
+
+bool isNumber(const char* text) {
+    for (; *text; ++text)
+        if (*text < '0' || *text > '9') return false;
+    return true;
+}

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Runs every test suite and prints one summary line at the end.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+status=0
+echo "== native unit tests (ASan + UBSan) =="
+ctest --preset native || status=1
+echo "== Windows tests and end-to-end tests under Wine =="
+bash scripts/test-windows.sh || status=1
+exit $status

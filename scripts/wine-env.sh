@@ -1,0 +1,41 @@
+# Shared Wine/Xvfb set-up, sourced by the scripts that run Windows programs.
+# Each user gets one prefix under /tmp; it is created once and reused.
+export WINEPREFIX=${WINEPREFIX:-/tmp/korvane-wine-$(id -u)}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+# Creates the prefix once (about 20 s), guarded by a lock so that parallel
+# tests do not race to create it.
+wine_prefix_ready() {
+  if [ -f "$WINEPREFIX/.korvane-ready" ]; then return 0; fi
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.korvane-ready" ]; then
+      wineboot -i >/dev/null 2>&1 || true
+      wineserver -w 2>/dev/null || true
+      touch "$WINEPREFIX/.korvane-ready"
+    fi
+  ) 9>"/tmp/korvane-wine-$(id -u).lock"
+}
+
+# Starts an Xvfb of 640x480x24 on a free display and exports DISPLAY; the
+# server ends with the calling shell.
+xvfb_start() {
+  local fdfile
+  fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    if [ -s "$fdfile" ]; then break; fi
+    sleep 0.05
+  done
+  export DISPLAY=":$(head -n1 "$fdfile")"
+  rm -f "$fdfile"
+  trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
+}
+
+wine_env_prepare() {
+  if [ -z "${DISPLAY:-}" ]; then xvfb_start; fi
+  wine_prefix_ready
+}
