@@ -1,0 +1,77 @@
+#pragma once
+// The Display: the one top-level window, the full-screen DirectDraw flipping
+// pair, the DirectInput keyboard, the DirectSound object, and the frame loop.
+// The application defines the one global Display; it lives in zero-filled
+// static storage, so there is no construction work. Its window procedure
+// stores WM_ACTIVATEAPP's wParam in `active` and posts the quit message on
+// WM_DESTROY; the loop depends on both.
+//
+// Fields are public so that client code (and a bare timing loop) can drive
+// clear and flip directly.
+#include <cstdint>
+
+#include "framework/display/directx.h"
+#include "framework/display/screen.h"
+#include "framework/paint/painter.h"
+#include "framework/text/text_painter.h"
+
+// Called once per frame, between the clear and the flip, with frameArg.
+using FrameCallback = void (*)(std::int32_t frameArg);
+
+// True while DirectSound is set up; sound operations do nothing otherwise.
+extern bool soundAvailable;
+
+class Display {
+public:
+    std::int32_t frameArg;
+    DDBLTFX clearFx;
+    std::int32_t seenCounter;
+    std::int32_t counter;  // 0..100
+    bool counterChanged;
+    HWND window;
+    Screen screen;
+    TextPainter textPainter;
+    Painter painter;
+    bool running;
+    std::int32_t active;  // written only by the window procedure
+    IDirectInputA* directInput;
+    IDirectInputDeviceA* keyboard;  // null when there is no usable keyboard device
+    IDirectSound* directSound;
+
+    ~Display() { screen.release(); }
+
+    // display_open.cpp. Depth mode 0..3: 8, 16, 24, 32 bits; 4: the desktop's.
+    // Fatal failures show a message box and return false; any other depth mode
+    // returns false before anything is created, without a message.
+    bool open(const char* className, int width, int height, int depthMode, WNDPROC windowProc,
+              HINSTANCE instance, HICON icon, HCURSOR cursor);
+    bool createSurfaces();
+
+    // frame_loop.cpp. run returns the quit message's wParam. A null callback
+    // gives frames of clear and flip only.
+    int run(FrameCallback callback);
+    void close();
+    void clear();
+    void flip();
+
+    // display_devices.cpp
+    bool initSound();
+    void initKeyboard();
+    void releaseDevices();
+
+    // display_window.cpp
+    std::int32_t getFrameArg() const;
+    void setFrameArg(std::int32_t value);
+    LRESULT sendMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    UINT_PTR setTimer(UINT id, UINT milliseconds);
+    BOOL killTimer(UINT id);
+    void hideCursor();
+    void showCursor();
+    HFONT createFont(const char* face, int height);
+
+    // counter.cpp
+    void advanceCounter();
+    bool checkCounter();
+    void latchCounter();
+    bool counterLatched() const;
+};

@@ -1,0 +1,37 @@
+// Small Display operations on its window, the cursor, the frame argument and
+// fonts.
+#include "framework/display/display.h"
+#include "framework/text/font.h"
+
+std::int32_t Display::getFrameArg() const {
+    return frameArg;
+}
+
+void Display::setFrameArg(std::int32_t value) {
+    frameArg = value;
+}
+
+LRESULT Display::sendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return SendMessageA(window, message, wParam, lParam);
+}
+
+// WM_TIMER then reaches the window procedure.
+UINT_PTR Display::setTimer(UINT id, UINT milliseconds) {
+    return SetTimer(window, id, milliseconds, nullptr);
+}
+
+BOOL Display::killTimer(UINT id) {
+    return KillTimer(window, id);
+}
+
+void Display::hideCursor() {
+    ShowCursor(FALSE);
+}
+
+void Display::showCursor() {
+    ShowCursor(TRUE);
+}
+
+HFONT Display::createFont(const char* face, int height) {
+    return ::createFont(face, height);
+}
