@@ -1,0 +1,37 @@
+#include "app/application.h"
+
+#include "app/globals.h"
+#include "app/window_procedure.h"
+#include "bridge/bridge.h"
+
+const char BANNER_TEXT[] =
+    " Welcome to Korvane Streams Example \n"
+    " Written by the Korvane team \n"
+    " Contact: korvane@example.org \n"
+    " Web: korvane.example.org \n";
+
+namespace {
+
+constexpr int SCREEN_WIDTH = 640;
+constexpr int SCREEN_HEIGHT = 480;
+constexpr int DESKTOP_DEPTH = 4;
+
+}  // namespace
+
+int runApplication(HINSTANCE instance) {
+    if (!display.open(CONSOLE_WINDOW_CLASS, SCREEN_WIDTH, SCREEN_HEIGHT, DESKTOP_DEPTH, windowProcedure,
+                      instance, nullptr, nullptr))
+        return 0;
+    startConsole();
+    return display.run(renderFrame);
+}
+
+void startConsole() {
+    display.hideCursor();
+    console.load();
+    console << BANNER_TEXT;
+    console << "cmd=)> ";
+    console.beginInput();
+}
+
+void renderFrame(std::int32_t) { console.render(); }

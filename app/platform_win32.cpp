@@ -1,0 +1,36 @@
+// The console core's platform effects, made with the real Win32 calls.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/globals.h"
+#include "bridge/bridge.h"
+#include "console/platform.h"
+#include "framework/text/font.h"
+
+namespace platform {
+
+void notifyClient(unsigned message) {
+    // Looked up every time: the client may come and go.
+    HWND client = FindWindowA(CLIENT_WINDOW_CLASS, nullptr);
+    SendMessageA(client, message, 0, 0);
+}
+
+void openWithShell(const char* program, const char* parameters) {
+    ShellExecuteA(nullptr, "open", program, parameters, nullptr, SW_SHOW);
+}
+
+bool findFile(const char* name) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(name, &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return true;
+}
+
+bool shiftHeld() { return GetAsyncKeyState(VK_SHIFT) != 0; }
+
+void closeDisplay() { display.close(); }
+
+FontHandle createConsoleFont() { return createFont("Arial", 12); }
+
+}  // namespace platform

@@ -1,0 +1,24 @@
+#include "app/window_procedure.h"
+
+#include "app/globals.h"
+#include "bridge/bridge_requests.h"
+
+LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_ACTIVATEAPP:
+        display.active = static_cast<std::int32_t>(wParam);
+        return 0;
+    case WM_KEYDOWN:
+        // Close first; the key still goes to the console, where it can end a
+        // pending pause.
+        if (wParam == VK_ESCAPE) display.close();
+        console.onKey(static_cast<std::uint32_t>(wParam));
+        return 0;
+    default:
+        if (handleBridgeRequest(console, message)) return 0;
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}

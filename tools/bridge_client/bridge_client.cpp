@@ -1,0 +1,166 @@
+// Win32 side of the bridge client: the client window, sends with timeouts and
+// a message pump that waits for the console's notifications.
+#include "tools/bridge_client/bridge_client.h"
+
+#include <windows.h>
+
+#include "bridge/bridge.h"
+#include "tools/bridge_client/key_map.h"
+#include "tools/bridge_client/stream_files.h"
+
+namespace {
+
+LRESULT CALLBACK clientWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* client = reinterpret_cast<BridgeClient*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (client && (message == WM_BRIDGE_INPUT || message == WM_BRIDGE_PAUSE)) {
+        client->onNotification(message);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool registerClientClass() {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = clientWindowProcedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = CLIENT_WINDOW_CLASS;
+    return RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+// Handles everything waiting for this thread, sent messages included.
+void pumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+}  // namespace
+
+BridgeClient::~BridgeClient() { close(); }
+
+bool BridgeClient::open() {
+    if (window) return true;
+    if (!registerClientClass()) return false;
+    // Never shown: a visible client window would take the activation from the
+    // console, which stops drawing while inactive.
+    window = CreateWindowExA(0, CLIENT_WINDOW_CLASS, "korvane client", WS_POPUP, 0, 0, 1, 1, nullptr,
+                             nullptr, GetModuleHandleA(nullptr), this);
+    return window != nullptr;
+}
+
+void BridgeClient::close() {
+    if (window) DestroyWindow(static_cast<HWND>(window));
+    window = nullptr;
+}
+
+bool BridgeClient::findConsole(unsigned timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        HWND found = FindWindowA(CONSOLE_WINDOW_CLASS, CONSOLE_WINDOW_CLASS);
+        DWORD_PTR result = 0;
+        if (found && SendMessageTimeoutA(found, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result)) {
+            console = found;
+            return true;
+        }
+        if (GetTickCount() - start >= timeoutMs) return false;
+        pumpMessages();
+        Sleep(50);
+    }
+}
+
+bool BridgeClient::consoleAlive() const { return console && IsWindow(static_cast<HWND>(console)); }
+
+unsigned long BridgeClient::consoleProcessId() const {
+    DWORD processId = 0;
+    if (console) GetWindowThreadProcessId(static_cast<HWND>(console), &processId);
+    return processId;
+}
+
+bool BridgeClient::send(unsigned message) {
+    if (!consoleAlive()) return false;
+    DWORD_PTR result = 0;
+    // SMTO_NORMAL: the console's notifications, sent while it handles this
+    // message, reach our window during the wait.
+    return SendMessageTimeoutA(static_cast<HWND>(console), message, 0, 0, SMTO_NORMAL, replyTimeoutMs,
+                               &result) != 0;
+}
+
+bool BridgeClient::print(const std::string& text) { return writeStreamOut(text) && printFile(); }
+bool BridgeClient::printFile() { return send(WM_BRIDGE_PRINT); }
+bool BridgeClient::requestLine() { return send(WM_BRIDGE_INPUT); }
+bool BridgeClient::prompt() { return send(WM_BRIDGE_PROMPT); }
+bool BridgeClient::cancel() { return send(WM_BRIDGE_CANCEL); }
+bool BridgeClient::clear() { return send(WM_BRIDGE_CLEAR); }
+bool BridgeClient::requestPause() { return send(WM_BRIDGE_PAUSE); }
+
+bool BridgeClient::waitNotification(unsigned message, unsigned timeoutMs) {
+    const int* received = message == WM_BRIDGE_INPUT ? &linesReceived : &pausesReceived;
+    int* taken = message == WM_BRIDGE_INPUT ? &linesTaken : &pausesTaken;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        pumpMessages();
+        if (*received > *taken) {
+            ++*taken;
+            return true;
+        }
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
+    }
+}
+
+bool BridgeClient::waitLine(std::string& line, unsigned timeoutMs) {
+    return waitNotification(WM_BRIDGE_INPUT, timeoutMs) && readStreamIn(line);
+}
+
+bool BridgeClient::readLine(std::string& line, unsigned timeoutMs) {
+    return requestLine() && waitLine(line, timeoutMs);
+}
+
+bool BridgeClient::waitPauseEnd(unsigned timeoutMs) { return waitNotification(WM_BRIDGE_PAUSE, timeoutMs); }
+
+void BridgeClient::discardNotifications() {
+    pumpMessages();
+    linesTaken = linesReceived;
+    pausesTaken = pausesReceived;
+}
+
+bool BridgeClient::key(unsigned virtualKey) {
+    if (!consoleAlive()) return false;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(static_cast<HWND>(console), WM_KEYDOWN, virtualKey, 1, SMTO_NORMAL,
+                               replyTimeoutMs, &result) != 0;
+}
+
+bool BridgeClient::type(const std::string& text) {
+    for (char c : text)
+        if (keyForCharacter(c) == 0) return false;
+    bool caps = false;
+    for (char c : text) {
+        const bool capital = c >= 'A' && c <= 'Z';
+        const bool letter = capital || (c >= 'a' && c <= 'z');
+        if (letter && capital != caps) {
+            if (!key(KEY_CAPS_LOCK)) return false;
+            caps = capital;
+        }
+        if (!key(keyForCharacter(c))) return false;
+    }
+    return !caps || key(KEY_CAPS_LOCK);
+}
+
+void BridgeClient::setNotificationHandler(NotificationHandler newHandler, void* context) {
+    handler = newHandler;
+    handlerContext = context;
+}
+
+void BridgeClient::onNotification(unsigned message) {
+    if (message == WM_BRIDGE_INPUT) ++linesReceived;
+    if (message == WM_BRIDGE_PAUSE) ++pausesReceived;
+    if (handler) handler(*this, message, handlerContext);
+}

@@ -1,0 +1,87 @@
+#pragma once
+// The client side of the stream bridge: a hidden top-level window of the
+// client class, which the console notifies, and the requests a client sends
+// to the console's window. Requests and keys are sent, not posted, so each is
+// handled by the console before the call returns and their order is fixed.
+// Every send and every wait has a timeout: a console that stopped answering
+// cannot hang the caller. One client per thread; it uses the thread's queue.
+#include <cstddef>
+#include <string>
+
+class BridgeClient {
+public:
+    // Called from the client's window procedure for each notification, after
+    // it has been counted. Requests sent from here reach the console while it
+    // is still waiting for its notification to return.
+    using NotificationHandler = void (*)(BridgeClient& client, unsigned message, void* context);
+
+    BridgeClient() = default;
+    ~BridgeClient();
+    BridgeClient(const BridgeClient&) = delete;
+    BridgeClient& operator=(const BridgeClient&) = delete;
+
+    // Creates the client window; false when it cannot be made.
+    bool open();
+    // Destroys the client window: the console's notifications then go nowhere.
+    void close();
+    bool isOpen() const { return window != nullptr; }
+
+    // Waits until the console's window exists and answers a message.
+    bool findConsole(unsigned timeoutMs);
+    // True while the console's window found last still exists.
+    bool consoleAlive() const;
+    // The console's process id, 0 when no console was found.
+    unsigned long consoleProcessId() const;
+
+    // Requests: false when there is no console or it did not answer in time.
+    bool send(unsigned message);
+    bool print(const std::string& text);  // writes the stream file, then asks for it to be printed
+    bool printFile();                     // asks to print the stream file as it is
+    bool requestLine();
+    bool prompt();
+    bool cancel();
+    bool clear();
+    bool requestPause();
+
+    // Waits for the console's notification that a line is ready, then reads it.
+    bool waitLine(std::string& line, unsigned timeoutMs);
+    // Asks for a line and waits for it.
+    bool readLine(std::string& line, unsigned timeoutMs);
+    // Waits for the console's notification that the client's pause has ended.
+    bool waitPauseEnd(unsigned timeoutMs);
+    // Handles pending messages until a notification of this kind has arrived
+    // that no earlier wait took, and takes it; false on timeout. A
+    // notification that arrived during the send of the key that caused it
+    // counts.
+    bool waitNotification(unsigned message, unsigned timeoutMs);
+
+    // Keys: one WM_KEYDOWN per key.
+    bool key(unsigned virtualKey);
+    // Types text; letters in capitals are typed with the console's caps toggle.
+    // False, with nothing typed, when a character has no key without Shift.
+    bool type(const std::string& text);
+
+    // Notifications received so far, taken by a wait or not.
+    int lineNotifications() const { return linesReceived; }
+    int pauseNotifications() const { return pausesReceived; }
+    // Forgets notifications that no wait took.
+    void discardNotifications();
+
+    void setNotificationHandler(NotificationHandler handler, void* context);
+    // Longest wait for the console to handle one request or key (default 10 s).
+    void setReplyTimeout(unsigned ms) { replyTimeoutMs = ms; }
+
+    // Handles the client window's messages; used by its window procedure.
+    void onNotification(unsigned message);
+
+private:
+    void* window = nullptr;
+    void* console = nullptr;
+    int linesReceived = 0;
+    int linesTaken = 0;
+    int pausesReceived = 0;
+    int pausesTaken = 0;
+    unsigned replyTimeoutMs = 10000;
+    NotificationHandler handler = nullptr;
+    void* handlerContext = nullptr;
+};

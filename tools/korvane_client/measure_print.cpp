@@ -1,0 +1,69 @@
+#include "tools/korvane_client/measure_print.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "bridge/bridge.h"
+#include "tools/bridge_client/bridge_client.h"
+#include "tools/bridge_client/stream_files.h"
+
+namespace {
+
+double secondsSince(const LARGE_INTEGER& start) {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Numbered lines, so that the console's buffer afterwards can be checked.
+std::string numberedLines(std::size_t bytes) {
+    std::string text;
+    text.reserve(bytes + 64);
+    char line[64];
+    for (unsigned n = 0; text.size() < bytes; ++n) {
+        std::snprintf(line, sizeof line, "stream line %09u of the measurement text\n", n);
+        text += line;
+    }
+    return text;
+}
+
+std::size_t readWholeFile(const char* path) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) return 0;
+    std::string data;
+    char chunk[65536];
+    std::size_t n, total = 0;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        data.append(chunk, n);
+        total += n;
+    }
+    std::fclose(file);
+    return total;
+}
+
+}  // namespace
+
+bool measurePrint(BridgeClient& client, unsigned megabytes) {
+    const std::string text = numberedLines(static_cast<std::size_t>(megabytes) * 1024 * 1024);
+    if (!writeStreamOut(text)) return false;
+    const double mb = static_cast<double>(text.size()) / (1024.0 * 1024.0);
+
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    const std::size_t read = readWholeFile(STREAM_OUT_PATH);
+    const double readSeconds = secondsSince(start);
+
+    QueryPerformanceCounter(&start);
+    const bool printed = client.printFile();
+    const double printSeconds = secondsSince(start);
+
+    std::printf("stream file: %.2f MB (%zu bytes)\n", mb, text.size());
+    std::printf("read file in client:      %8.3f s  %9.1f MB/s\n", readSeconds, mb / readSeconds);
+    std::printf("bridge print round trip:  %8.3f s  %9.1f MB/s%s\n", printSeconds, mb / printSeconds,
+                printed ? "" : "  (no answer)");
+    std::fflush(stdout);
+    return printed && read == text.size();
+}

@@ -1,0 +1,135 @@
+#include "tools/korvane_client/steps.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "tools/bridge_client/bridge_client.h"
+#include "tools/bridge_client/key_map.h"
+#include "tools/korvane_client/measure_print.h"
+
+namespace {
+
+constexpr unsigned DEFAULT_WAIT_MS = 10000;
+
+unsigned numberOr(const std::string& text, unsigned fallback) {
+    if (text.empty()) return fallback;
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(text.c_str(), &end, 10);
+    return *end == '\0' ? static_cast<unsigned>(value) : fallback;
+}
+
+bool fail(std::string& error, const std::string& reason) {
+    error = reason;
+    return false;
+}
+
+bool waitExit(BridgeClient& client, unsigned timeoutMs, std::string& error) {
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                                 static_cast<DWORD>(client.consoleProcessId()));
+    if (!process) return fail(error, "console process not found");
+    const bool ended = WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    if (!ended) return fail(error, "console still running");
+    std::printf("console exit code: %lu\n", static_cast<unsigned long>(code));
+    return true;
+}
+
+void printLine(const std::string& line) {
+    std::printf("line: %s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+std::string unescape(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        switch (text[++i]) {
+        case 'n': out += '\n'; break;
+        case 'r': out += '\r'; break;
+        case 't': out += '\t'; break;
+        case '0': out += '\0'; break;
+        default: out += text[i]; break;
+        }
+    }
+    return out;
+}
+
+bool runStep(BridgeClient& client, const std::string& step, std::string& error) {
+    const std::size_t equals = step.find('=');
+    const std::string name = step.substr(0, equals);
+    const std::string argument = equals == std::string::npos ? "" : step.substr(equals + 1);
+    const unsigned wait = numberOr(argument, DEFAULT_WAIT_MS);
+    std::string line;
+
+    if (name == "find") return client.findConsole(numberOr(argument, 20000)) || fail(error, "no console window");
+    if (name == "type") return client.type(unescape(argument)) || fail(error, "cannot type that text");
+    if (name == "key") return client.key(numberOr(argument, 0)) || fail(error, "key not handled");
+    if (name == "enter") return client.key(KEY_ENTER) || fail(error, "key not handled");
+    if (name == "backspace") return client.key(KEY_BACKSPACE) || fail(error, "key not handled");
+    if (name == "escape") return client.key(KEY_ESCAPE) || fail(error, "key not handled");
+    if (name == "command")
+        return (client.type(unescape(argument)) && client.key(KEY_ENTER)) || fail(error, "command not typed");
+    if (name == "print") return client.print(unescape(argument)) || fail(error, "print not handled");
+    if (name == "print-file") return client.printFile() || fail(error, "print not handled");
+    if (name == "prompt") return client.prompt() || fail(error, "prompt not handled");
+    if (name == "cancel") return client.cancel() || fail(error, "cancel not handled");
+    if (name == "clear") return client.clear() || fail(error, "clear not handled");
+    if (name == "request-line") return client.requestLine() || fail(error, "line request not handled");
+    if (name == "request-pause") return client.requestPause() || fail(error, "pause not handled");
+    if (name == "wait-line") {
+        if (!client.waitLine(line, wait)) return fail(error, "no line delivered");
+        printLine(line);
+        return true;
+    }
+    if (name == "read-line") {
+        if (!client.readLine(line, wait)) return fail(error, "no line delivered");
+        printLine(line);
+        return true;
+    }
+    if (name == "wait-pause") return client.waitPauseEnd(wait) || fail(error, "pause did not end");
+    if (name == "sleep") {
+        Sleep(numberOr(argument, 0));
+        return true;
+    }
+    if (name == "say") {
+        std::printf("%s\n", unescape(argument).c_str());
+        std::fflush(stdout);
+        return true;
+    }
+    if (name == "wait-exit") return waitExit(client, wait, error);
+    if (name == "measure-print") {
+        client.setReplyTimeout(600000);
+        const bool measured = measurePrint(client, numberOr(argument, 10));
+        client.setReplyTimeout(DEFAULT_WAIT_MS);
+        return measured || fail(error, "print not handled");
+    }
+    return fail(error, "unknown step");
+}
+
+const char* stepUsage() {
+    return "steps:\n"
+           "  find[=ms]            wait for the console window (default 20000 ms)\n"
+           "  type=TEXT            type TEXT (capitals through the caps toggle)\n"
+           "  command=TEXT         type TEXT, then Enter\n"
+           "  key=CODE             one WM_KEYDOWN with a virtual-key code\n"
+           "  enter | backspace | escape\n"
+           "  print=TEXT           write TEXT to c:\\stream.o and have it printed\n"
+           "  print-file           have c:\\stream.o printed as it is\n"
+           "  prompt | cancel | clear | request-line | request-pause\n"
+           "  wait-line[=ms]       wait for a delivered line and show it\n"
+           "  read-line[=ms]       request a line, wait for it and show it\n"
+           "  wait-pause[=ms]      wait until the client's pause ends\n"
+           "  wait-exit[=ms]       wait until the console process ends, show its exit code\n"
+           "  measure-print[=MB]   time printing MB of text against reading the file\n"
+           "  sleep=ms | say=TEXT\n"
+           "texts take the escapes \\n \\r \\t \\0 \\\\\n";
+}
