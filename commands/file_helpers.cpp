@@ -42,6 +42,11 @@ bool fileExists(const char* name) { return platform::findFile(name); }
 std::int64_t fileSize(const char* name) {
     std::FILE* file = std::fopen(name, READ_MODE);
     if (!file) return -1;
+    // Some systems open a directory as a stream; it fails on the first read.
+    if (std::fgetc(file) == EOF && std::ferror(file)) {
+        std::fclose(file);
+        return -1;
+    }
     std::int64_t size = -1;
     if (seekEnd(file) == 0) size = tell(file);
     if (size < 0) {

@@ -36,7 +36,7 @@ void ConsoleTest::writeFile(const std::string& name, const std::string& bytes) {
     std::ofstream(name, std::ios::binary) << bytes;
 }
 
-std::string ConsoleTest::readFile(const std::string& name) {
+std::string ConsoleTest::fileText(const std::string& name) {
     std::ifstream in(name, std::ios::binary);
     std::stringstream all;
     all << in.rdbuf();

@@ -21,7 +21,7 @@ protected:
     void type(const std::string& text);
     std::string buffer() const { return console->text; }
     void writeFile(const std::string& name, const std::string& bytes);
-    std::string readFile(const std::string& name);
+    std::string fileText(const std::string& name);
 
     std::unique_ptr<Console> console;
     std::filesystem::path scratch;
