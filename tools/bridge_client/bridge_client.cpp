@@ -40,6 +40,31 @@ void pumpMessages() {
     }
 }
 
+struct WindowSearch {
+    unsigned long processId;
+    HWND found;
+};
+
+BOOL CALLBACK matchConsoleWindow(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<WindowSearch*>(lParam);
+    char name[64];
+    if (!GetClassNameA(window, name, sizeof name) || lstrcmpA(name, CONSOLE_WINDOW_CLASS) != 0) return TRUE;
+    if (!GetWindowTextA(window, name, sizeof name) || lstrcmpA(name, CONSOLE_WINDOW_CLASS) != 0) return TRUE;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// Any console window, or the one of the given process.
+HWND findConsoleWindow(unsigned long processId) {
+    if (processId == 0) return FindWindowA(CONSOLE_WINDOW_CLASS, CONSOLE_WINDOW_CLASS);
+    WindowSearch search = {processId, nullptr};
+    EnumWindows(matchConsoleWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 }  // namespace
 
 BridgeClient::~BridgeClient() { close(); }
@@ -59,10 +84,10 @@ void BridgeClient::close() {
     window = nullptr;
 }
 
-bool BridgeClient::findConsole(unsigned timeoutMs) {
+bool BridgeClient::findConsole(unsigned timeoutMs, unsigned long processId) {
     const DWORD start = GetTickCount();
     for (;;) {
-        HWND found = FindWindowA(CONSOLE_WINDOW_CLASS, CONSOLE_WINDOW_CLASS);
+        HWND found = findConsoleWindow(processId);
         DWORD_PTR result = 0;
         if (found && SendMessageTimeoutA(found, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result)) {
             console = found;

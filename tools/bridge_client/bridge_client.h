@@ -26,8 +26,9 @@ public:
     void close();
     bool isOpen() const { return window != nullptr; }
 
-    // Waits until the console's window exists and answers a message.
-    bool findConsole(unsigned timeoutMs);
+    // Waits until the console's window exists and answers a message. With a
+    // process id, only that process's console window counts.
+    bool findConsole(unsigned timeoutMs, unsigned long processId = 0);
     // True while the console's window found last still exists.
     bool consoleAlive() const;
     // The console's process id, 0 when no console was found.

@@ -1,6 +1,7 @@
 // korvane-client: a scriptable client of the console's stream bridge.
 //   korvane-client STEP...            run the steps in order
 //   korvane-client --script FILE      run the steps in FILE, one per line
+// Without a "start" or "find" first, it looks for a running console.
 // Lines of a script that are empty or begin with '#' are skipped. The first
 // failing step ends the run with exit code 1.
 #include <cstdio>
@@ -45,17 +46,18 @@ int main(int argc, char** argv) {
         steps.push_back(argv[i]);
     }
 
-    BridgeClient client;
-    if (!client.open()) {
+    ClientSession session;
+    if (!session.client.open()) {
         std::fprintf(stderr, "korvane-client: cannot create the client window\n");
         return 2;
     }
-    // Every step but the waits needs the console: find it first unless told.
-    if (steps.empty() || steps[0].rfind("find", 0) != 0) steps.insert(steps.begin(), "find");
+    // Every step but a few needs the console: find one first unless told.
+    if (steps.empty() || (steps[0].rfind("find", 0) != 0 && steps[0].rfind("start", 0) != 0))
+        steps.insert(steps.begin(), "find");
 
     for (std::size_t i = 0; i < steps.size(); ++i) {
         std::string error;
-        if (!runStep(client, steps[i], error)) {
+        if (!runStep(session, steps[i], error)) {
             std::fprintf(stderr, "korvane-client: step %zu \"%s\" failed: %s\n", i + 1, steps[i].c_str(),
                          error.c_str());
             return 1;

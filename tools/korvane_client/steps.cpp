@@ -25,16 +25,45 @@ bool fail(std::string& error, const std::string& reason) {
     return false;
 }
 
-bool waitExit(BridgeClient& client, unsigned timeoutMs, std::string& error) {
+bool startConsole(ClientSession& session, const std::string& program, std::string& error) {
+    const std::string path = program.empty() ? programFolder() + "korvane.exe" : program;
+    if (!session.console.start(path)) return fail(error, "cannot start " + path);
+    if (session.client.findConsole(20000, session.console.id())) return true;
+    session.console.terminate();
+    return fail(error, "the started console opened no window");
+}
+
+// The client's side of a pause for an outside observer (a screenshot): say
+// that the screen is ready, then wait until the observer creates the file.
+bool handshake(const std::string& name, std::string& error) {
+    std::printf("handshake %s\n", name.c_str());
+    std::fflush(stdout);
+    const DWORD start = GetTickCount();
+    while (GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        if (GetTickCount() - start > 30000) return fail(error, "nobody answered");
+        Sleep(20);
+    }
+    DeleteFileA(name.c_str());
+    return true;
+}
+
+bool waitExit(ClientSession& session, unsigned timeoutMs, std::string& error) {
+    unsigned long code = 0;
+    if (session.console.id() != 0) {
+        if (!session.console.waitExit(timeoutMs, code)) return fail(error, "console still running");
+        std::printf("console exit code: %lu\n", code);
+        return true;
+    }
+    BridgeClient& client = session.client;
     HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
                                  static_cast<DWORD>(client.consoleProcessId()));
     if (!process) return fail(error, "console process not found");
     const bool ended = WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process, &code);
+    DWORD processCode = STILL_ACTIVE;
+    GetExitCodeProcess(process, &processCode);
     CloseHandle(process);
     if (!ended) return fail(error, "console still running");
-    std::printf("console exit code: %lu\n", static_cast<unsigned long>(code));
+    std::printf("console exit code: %lu\n", static_cast<unsigned long>(processCode));
     return true;
 }
 
@@ -63,13 +92,16 @@ std::string unescape(const std::string& text) {
     return out;
 }
 
-bool runStep(BridgeClient& client, const std::string& step, std::string& error) {
+bool runStep(ClientSession& session, const std::string& step, std::string& error) {
+    BridgeClient& client = session.client;
     const std::size_t equals = step.find('=');
     const std::string name = step.substr(0, equals);
     const std::string argument = equals == std::string::npos ? "" : step.substr(equals + 1);
     const unsigned wait = numberOr(argument, DEFAULT_WAIT_MS);
     std::string line;
 
+    if (name == "start") return startConsole(session, argument, error);
+    if (name == "handshake") return handshake(argument, error);
     if (name == "find") return client.findConsole(numberOr(argument, 20000)) || fail(error, "no console window");
     if (name == "type") return client.type(unescape(argument)) || fail(error, "cannot type that text");
     if (name == "key") return client.key(numberOr(argument, 0)) || fail(error, "key not handled");
@@ -105,7 +137,7 @@ bool runStep(BridgeClient& client, const std::string& step, std::string& error) 
         std::fflush(stdout);
         return true;
     }
-    if (name == "wait-exit") return waitExit(client, wait, error);
+    if (name == "wait-exit") return waitExit(session, wait, error);
     if (name == "measure-print") {
         client.setReplyTimeout(600000);
         const bool measured = measurePrint(client, numberOr(argument, 10));
@@ -117,7 +149,8 @@ bool runStep(BridgeClient& client, const std::string& step, std::string& error) 
 
 const char* stepUsage() {
     return "steps:\n"
-           "  find[=ms]            wait for the console window (default 20000 ms)\n"
+           "  start[=PROGRAM]      start the console (default: korvane.exe beside this program)\n"
+           "  find[=ms]            wait for any console window (default 20000 ms)\n"
            "  type=TEXT            type TEXT (capitals through the caps toggle)\n"
            "  command=TEXT         type TEXT, then Enter\n"
            "  key=CODE             one WM_KEYDOWN with a virtual-key code\n"
@@ -130,6 +163,7 @@ const char* stepUsage() {
            "  wait-pause[=ms]      wait until the client's pause ends\n"
            "  wait-exit[=ms]       wait until the console process ends, show its exit code\n"
            "  measure-print[=MB]   time printing MB of text against reading the file\n"
+           "  handshake=FILE       say \"handshake FILE\", wait until FILE exists, delete it\n"
            "  sleep=ms | say=TEXT\n"
            "texts take the escapes \\n \\r \\t \\0 \\\\\n";
 }

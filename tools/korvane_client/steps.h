@@ -4,10 +4,18 @@
 // reports what it read or measured on standard output.
 #include <string>
 
-class BridgeClient;
+#include "tools/bridge_client/bridge_client.h"
+#include "tools/bridge_client/console_process.h"
+
+// What the steps of one run share: the client and, after "start", the
+// console process it started.
+struct ClientSession {
+    BridgeClient client;
+    ConsoleProcess console;
+};
 
 // Runs one step; false, with a reason in `error`, when it failed.
-bool runStep(BridgeClient& client, const std::string& step, std::string& error);
+bool runStep(ClientSession& session, const std::string& step, std::string& error);
 
 // Decodes the escapes of a step argument.
 std::string unescape(const std::string& text);
