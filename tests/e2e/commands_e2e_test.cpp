@@ -1,0 +1,101 @@
+// Typed command lines reach the interpreter through the window procedure and
+// their output is read back exactly from the buffer.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "console_session.h"
+#include "tools/bridge_client/key_map.h"
+
+namespace {
+
+struct CommandCase {
+    const char* name;
+    const char* typed;
+    const char* output;
+};
+
+const CommandCase COMMAND_CASES[] = {
+    {"add", "add 2 3", "\n 2 + 3 = 5"},
+    {"sub goes negative", "sub 2 5", "\n 2 - 5 = -3"},
+    {"mul", "mul -4 6", "\n -4 * 6 = -24"},
+    {"div truncates", "div 7 2", "\n 7 / 2 = 3"},
+    {"div truncates toward zero", "div -7 2", "\n -7 / 2 = -3"},
+    {"div refuses zero dividend", "div 0 5", "\n [syntax error] - the div commad cannot divide by zero "},
+    {"div refuses zero divisor", "div 5 0", "\n [syntax error] - the div commad cannot divide by zero "},
+    {"add wraps around", "add 2147483647 1", "\n 2147483647 + 1 = -2147483648"},
+    {"words that are not numbers count as 0", "add x y", "\n 0 + 0 = 0"},
+    {"add needs two arguments", "add 1", "\n [syntax error] - the add command must take two numeric arguments "},
+    {"spaces around words do not matter", "  add   2  3 ", "\n 2 + 3 = 5"},
+    {"unknown command", "frobnicate", "\n - unknown command"},
+    {"command words are case-sensitive", "ADD 1 2", "\n - unknown command"},
+    {"echo keeps the raw spaces", "echo  two  spaces", "\n  two  spaces"},
+    {"echo alone prints a line break", "echo", "\n"},
+    {"unknown colour", "settextcolor purple", "\n[syntax error] - the set color command requires a valid color"},
+    {"colour needs one argument", "setbkcolor", "\n[syntax error] - the set color command requires one argument"},
+    {"known colour prints nothing", "settextcolor green", ""},
+    {"empty line prints only the prompt", "", ""},
+    {"missing batch file", "batch e2enosuchfile.txt", "\n[error] - file not found"},
+};
+
+TEST(TypedCommands, PrintTheirOutputAfterTheTypedLineAndAPrompt) {
+    ConsoleSession& console = sharedConsole();
+    for (const CommandCase& c : COMMAND_CASES) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(console.reset());
+        ASSERT_TRUE(console.command(c.typed));
+        EXPECT_EQ(console.dump(), std::string(PROMPT) + c.typed + c.output + PROMPT);
+    }
+}
+
+TEST(TypedCommands, FlushEmptiesTheBufferBeforeThePrompt) {
+    ConsoleSession& console = sharedConsole();
+    ASSERT_TRUE(console.reset());
+    ASSERT_TRUE(console.command("echo old text"));
+    ASSERT_TRUE(console.command("flush"));
+    EXPECT_EQ(console.dump(), PROMPT);
+}
+
+TEST(TypedCommands, BatchRunsEveryLineWithOnePromptAtTheEnd) {
+    ConsoleSession& console = sharedConsole();
+    ASSERT_TRUE(writeWholeFile("e2ebatch.txt", "add 1 2\nsub 5 3\necho done\n"));
+    ASSERT_TRUE(console.reset());
+    ASSERT_TRUE(console.command("batch e2ebatch.txt"));
+    EXPECT_EQ(console.dump(), std::string(PROMPT) + "batch e2ebatch.txt\n 1 + 2 = 3\n 5 - 3 = 2\n done" + PROMPT);
+}
+
+TEST(TypedCommands, PauseWaitsForAKeyThatIsNotTyped) {
+    ConsoleSession& console = sharedConsole();
+    ASSERT_TRUE(console.reset());
+    ASSERT_TRUE(console.command("pause"));
+    ASSERT_TRUE(console.client.key('X'));
+    EXPECT_EQ(console.dump(), std::string(PROMPT) + "pause" + PAUSE_LINE + PAUSE_END_PROMPT);
+}
+
+TEST(LineEditor, BackspaceRemovesTypedCharactersButNeverThePrompt) {
+    ConsoleSession& console = sharedConsole();
+    ASSERT_TRUE(console.reset());
+    ASSERT_TRUE(console.client.type("ab"));
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(console.client.key(KEY_BACKSPACE));
+    ASSERT_TRUE(console.command("echo x"));
+    EXPECT_EQ(console.dump(), std::string(PROMPT) + "echo x\n x" + PROMPT);
+}
+
+TEST(LineEditor, RefusesTheHundredAndSixthCharacter) {
+    ConsoleSession& console = sharedConsole();
+    ASSERT_TRUE(console.reset());
+    ASSERT_TRUE(console.command(std::string(110, 'a')));
+    EXPECT_EQ(console.dump(), std::string(PROMPT) + std::string(105, 'a') + "\n - unknown command" + PROMPT);
+}
+
+TEST(LineEditor, TypedKeyIsInTheBufferWhenTheSendReturns) {
+    ConsoleSession& console = sharedConsole();
+    ASSERT_TRUE(console.reset());
+    ASSERT_TRUE(console.client.key('Z'));
+    // A prompt request while the line is open prints nothing and fixes what is
+    // typed, so the dump that follows shows the key in place.
+    ASSERT_TRUE(console.client.prompt());
+    EXPECT_EQ(console.dump(), std::string(PROMPT) + "z");
+}
+
+}  // namespace
