@@ -26,29 +26,14 @@ pixel() { convert "$1" -format "%[pixel:p{$2}]" info:; }
 share() { convert "$1" -fill white -opaque "$2" -fill black +opaque white -format '%[fx:mean]' info:; }
 above() { awk -v a="$1" -v b="$2" 'BEGIN { print (a > b) ? 1 : 0 }'; }
 
-# The client answers each handshake once the screenshot is taken.
-coproc CLIENT { wine "$bin/korvane-client.exe" start handshake=default \
+helper=$root/tools/korvane_client/run_with_screenshots.sh
+bash "$helper" "$bin/korvane-client.exe" . start handshake=default \
   command="setbkcolor red" command=pause handshake=closed \
   key=65 handshake=open \
-  command="setbkcolor black" escape wait-exit 2>&1; }
-# Bash forgets the coprocess's variables when it ends: keep them.
-client_pid=$CLIENT_PID
-exec {client_out}<&"${CLIENT[0]}"
-exit_line=""
-while IFS= read -r line <&"$client_out"; do
-  line=${line%$'\r'}
-  case $line in
-    "handshake "*)
-      name=${line#handshake }
-      sleep 0.3  # let a few frames of the new state be drawn
-      import -window root "$name.png"
-      touch "$name" ;;
-    "console exit code: "*) exit_line=$line ;;
-    *) [ -n "$line" ] && echo "client: $line" ;;
-  esac
-done
-wait "$client_pid"
+  command="setbkcolor black" escape wait-exit >client.log
 client_rc=$?
+grep -v -e '^$' -e '^ALSA' client.log | sed 's/^/client: /'
+exit_line=$(grep -a "console exit code" client.log | tr -d '\r')
 
 check "client script ran" "$([ $client_rc = 0 ] && echo 1)" "korvane-client exit code $client_rc"
 check "console ended with exit code 0" "$([ "$exit_line" = "console exit code: 0" ] && echo 1)" "'$exit_line'"
