@@ -1,0 +1,187 @@
+// Display::run: frames with the frame argument, sleeping while inactive, the
+// quit message, and a failed flip.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "fake_surface.h"
+#include "pixel_probe.h"
+#include "test_display.h"
+
+namespace {
+
+// The loop's callback is a plain function: it reports through these.
+Display* loopDisplay = nullptr;
+std::vector<std::int32_t> frameArgs;
+int closeAfterFrames = 0;
+
+void recordFrame(std::int32_t frameArg) {
+    frameArgs.push_back(frameArg);
+    if (static_cast<int>(frameArgs.size()) == closeAfterFrames) {
+        loopDisplay->close();
+    }
+}
+
+void startLoop(Display& display, int framesBeforeClose) {
+    loopDisplay = &display;
+    frameArgs.clear();
+    closeAfterFrames = framesBeforeClose;
+}
+
+TEST(FrameLoop, FrameArgReachesEveryFrameAndQuitEndsRun) {
+    for (std::int32_t value : {0, -0x7A5A1234}) {
+        SCOPED_TRACE(value);
+        Display display{};
+        ASSERT_TRUE(openTestDisplay(display));
+        EXPECT_EQ(display.getFrameArg(), 0);
+        if (value != 0) {
+            display.setFrameArg(value);
+        }
+        EXPECT_EQ(display.getFrameArg(), value);
+        display.active = 1;
+        startLoop(display, 5);
+
+        EXPECT_EQ(display.run(recordFrame), 0);
+
+        EXPECT_EQ(frameArgs, std::vector<std::int32_t>(5, value));
+        EXPECT_FALSE(display.running);
+        EXPECT_FALSE(IsWindow(display.window));
+        // The loop released the devices but not the surfaces.
+        EXPECT_EQ(display.keyboard, nullptr);
+        EXPECT_EQ(display.directInput, nullptr);
+        EXPECT_EQ(display.directSound, nullptr);
+        EXPECT_NE(display.screen.primarySurface, nullptr);
+        display.screen.release();
+    }
+}
+
+TEST(FrameLoop, QuitCodeIsWhatRunReturns) {
+    Display display{};
+    ASSERT_TRUE(openTestDisplay(display));
+    PostQuitMessage(42);
+    EXPECT_EQ(display.run(recordFrame), 42);
+    display.close();
+    display.screen.release();
+    drainMessages();
+}
+
+TEST(FrameLoop, InactiveDisplaySleepsWithoutDrawingUntilActivated) {
+    Display display{};
+    ASSERT_TRUE(openTestDisplay(display));
+    display.active = 1;
+    startLoop(display, 4);
+
+    // Frame 2 deactivates as WM_ACTIVATEAPP would; a timer checks that no
+    // frame came meanwhile and activates again.
+    int framesWhileInactive = -1;
+    testWindow.onTimer = [&](WPARAM id) {
+        display.killTimer(static_cast<UINT>(id));
+        framesWhileInactive = static_cast<int>(frameArgs.size());
+        display.sendMessage(WM_ACTIVATEAPP, 1, 0);
+    };
+    static Display* target;
+    target = &display;
+    closeAfterFrames = 4;
+    auto frame = [](std::int32_t frameArg) {
+        recordFrame(frameArg);
+        if (frameArgs.size() == 2) {
+            target->sendMessage(WM_ACTIVATEAPP, 0, 0);
+            target->setTimer(7, 300);
+        }
+    };
+
+    EXPECT_EQ(display.run(frame), 0);
+
+    testWindow.onTimer = nullptr;
+    EXPECT_EQ(framesWhileInactive, 2);
+    EXPECT_EQ(frameArgs.size(), 4u);
+    display.screen.release();
+}
+
+TEST(FrameLoop, NeverActivatedDisplayDrawsNoFrame) {
+    Display display{};
+    testWindow.ignoreActivation = true;
+    ASSERT_TRUE(openTestDisplay(display));
+    display.active = 0;
+    startLoop(display, 1);
+    testWindow.onTimer = [&](WPARAM id) {
+        display.killTimer(static_cast<UINT>(id));
+        display.close();
+    };
+    display.setTimer(3, 300);
+
+    EXPECT_EQ(display.run(recordFrame), 0);
+
+    testWindow.onTimer = nullptr;
+    testWindow.ignoreActivation = false;
+    EXPECT_TRUE(frameArgs.empty());
+    display.screen.release();
+}
+
+TEST(FrameLoop, ClearFillsBackSurfaceWithZeroAndFlipShowsIt) {
+    Display display{};
+    ASSERT_TRUE(openTestDisplay(display));
+    display.painter.rectangle(0, 0, 640, 480, RGB(0, 0, 255), RGB(0, 0, 255));
+    display.flip();  // blue now shows; the old front is the back surface
+    display.painter.rectangle(0, 0, 640, 480, RGB(0, 0, 255), RGB(0, 0, 255));
+    display.clear();
+    EXPECT_EQ(display.clearFx.dwSize, sizeof(DDBLTFX));
+    EXPECT_EQ(display.clearFx.dwFillColor, 0u);
+    {
+        PixelCapture back(display.screen.backSurface, 0, 0, 640, 480);
+        ASSERT_TRUE(back.valid());
+        EXPECT_EQ(back.count(0), 640 * 480);
+    }
+    display.painter.setPixel(5, 5, RGB(255, 0, 0));
+    display.flip();
+    PixelCapture front(display.screen.primarySurface, 0, 0, 16, 16);
+    ASSERT_TRUE(front.valid());
+    EXPECT_EQ(front.at(5, 5), RGB(255, 0, 0));
+    EXPECT_EQ(front.at(6, 6), 0u);
+    closeWithoutRun(display);
+}
+
+// DirectDraw under Wine cannot be made to fail a flip on demand: fake
+// surfaces stand in, behind a real window and the real loop.
+TEST(FrameLoop, FailedFlipRestoresOnceAndNextFrameIsDrawn) {
+    for (HRESULT failure : {DDERR_SURFACELOST, DDERR_GENERIC}) {
+        SCOPED_TRACE(failure);
+        FakeSurface primary;
+        FakeSurface back;
+        primary.flipResults = {DD_OK, failure};
+        Display display{};
+        testWindow.display = &display;
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = testWindowProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "KorvaneFakeScreen";
+        RegisterClassA(&windowClass);
+        display.window = CreateWindowExA(0, "KorvaneFakeScreen", "", WS_POPUP, 0, 0, 10, 10,
+                                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(display.window, nullptr);
+        display.screen.primarySurface = &primary;
+        display.screen.backSurface = &back;
+        display.active = 1;
+        startLoop(display, 4);
+
+        EXPECT_EQ(display.run(recordFrame), 0);
+
+        EXPECT_EQ(frameArgs.size(), 4u);
+        EXPECT_EQ(back.colorFills, 4);
+        EXPECT_EQ(back.lastFillColor, 0u);
+        EXPECT_EQ(primary.flips, 4);
+        EXPECT_EQ(primary.restores, 1);
+        EXPECT_EQ(back.restores, 0);
+        display.screen.backSurface = nullptr;
+        display.screen.primarySurface = nullptr;
+    }
+}
+
+TEST(FrameLoop, ClearAndFlipWithoutSurfacesDoNothing) {
+    Display display{};
+    display.clear();
+    display.flip();
+    SUCCEED();
+}
+
+}  // namespace

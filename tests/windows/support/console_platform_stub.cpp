@@ -1,0 +1,15 @@
+// The console's platform effects for the rendering tests: only the font is
+// real; nothing else is reached while rendering.
+#include "console/platform.h"
+#include "framework/text/font.h"
+
+namespace platform {
+
+void notifyClient(unsigned) {}
+void openWithShell(const char*, const char*) {}
+bool findFile(const char*) { return false; }
+bool shiftHeld() { return false; }
+void closeDisplay() {}
+FontHandle createConsoleFont() { return createFont("Arial", 12); }
+
+}  // namespace platform
