@@ -18,7 +18,7 @@ constexpr int MAX_BATCH_DEPTH = 16;
 void executeLine(Console& console, std::vector<char>& staging, const char* script, int start, int end) {
     const std::size_t needed = static_cast<std::size_t>(end > start ? end - start : 0) + 1;
     if (staging.size() < needed) staging.resize(needed);
-    copyRange(script, staging.data(), start, end);
+    copyRange(script + start, staging.data(), 0, end - start);
     console.execute(staging.data());
 }
 

@@ -11,9 +11,13 @@ int findText(const char* text, const char* pattern, int start) {
 }
 
 void copyRange(const char* text, char* buffer, int start, int end) {
-    const int textLength = static_cast<int>(std::strlen(text));
     if (start < 0) start = 0;
-    if (end > textLength) end = textLength;
+    // Only the characters before the end are looked at, so walking a long
+    // text line by line stays linear.
+    if (end > 0) {
+        const void* terminator = std::memchr(text, '\0', static_cast<std::size_t>(end));
+        if (terminator) end = static_cast<int>(static_cast<const char*>(terminator) - text);
+    }
     if (end <= start) {
         buffer[0] = '\0';
         return;

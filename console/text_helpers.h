@@ -8,7 +8,8 @@
 int findText(const char* text, const char* pattern, int start);
 
 // Copies text[start, end) into buffer and terminates it; an end not beyond
-// the start (or a start past the text) gives an empty text.
+// the start (or a start past the text) gives an empty text. Reads no further
+// than end, so its cost does not depend on the text after it.
 void copyRange(const char* text, char* buffer, int start, int end);
 
 // Copies text from position to its end into buffer; a position at or past
