@@ -141,6 +141,19 @@ TEST(FrameLoop, ClearFillsBackSurfaceWithZeroAndFlipShowsIt) {
     closeWithoutRun(display);
 }
 
+// A plain window served by the test window procedure, for a Display whose
+// surfaces are stand-ins.
+HWND createPlainWindow(Display& display) {
+    testWindow.display = &display;
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = testWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "KorvaneFakeScreen";
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(0, "KorvaneFakeScreen", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
 // DirectDraw under Wine cannot be made to fail a flip on demand: fake
 // surfaces stand in, behind a real window and the real loop.
 TEST(FrameLoop, FailedFlipRestoresOnceAndNextFrameIsDrawn) {
@@ -150,14 +163,7 @@ TEST(FrameLoop, FailedFlipRestoresOnceAndNextFrameIsDrawn) {
         FakeSurface back;
         primary.flipResults = {DD_OK, failure};
         Display display{};
-        testWindow.display = &display;
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = testWindowProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "KorvaneFakeScreen";
-        RegisterClassA(&windowClass);
-        display.window = CreateWindowExA(0, "KorvaneFakeScreen", "", WS_POPUP, 0, 0, 10, 10,
-                                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        display.window = createPlainWindow(display);
         ASSERT_NE(display.window, nullptr);
         display.screen.primarySurface = &primary;
         display.screen.backSurface = &back;
@@ -175,6 +181,30 @@ TEST(FrameLoop, FailedFlipRestoresOnceAndNextFrameIsDrawn) {
         display.screen.backSurface = nullptr;
         display.screen.primarySurface = nullptr;
     }
+}
+
+TEST(FrameLoop, NullCallbackGivesBareFramesOfClearAndFlip) {
+    FakeSurface primary;
+    FakeSurface back;
+    Display display{};
+    display.window = createPlainWindow(display);
+    ASSERT_NE(display.window, nullptr);
+    display.screen.primarySurface = &primary;
+    display.screen.backSurface = &back;
+    display.active = 1;
+    testWindow.onTimer = [&](WPARAM id) {
+        display.killTimer(static_cast<UINT>(id));
+        display.close();
+    };
+    display.setTimer(5, 100);
+
+    EXPECT_EQ(display.run(nullptr), 0);
+
+    testWindow.onTimer = nullptr;
+    EXPECT_GT(back.colorFills, 0);
+    EXPECT_EQ(primary.flips, back.colorFills);
+    display.screen.backSurface = nullptr;
+    display.screen.primarySurface = nullptr;
 }
 
 TEST(FrameLoop, ClearAndFlipWithoutSurfacesDoNothing) {
