@@ -35,4 +35,18 @@ TEST(ConsoleLifetime, EscapeEndsWithCodeZeroEvenDuringAPause) {
     EXPECT_EQ(readWholeFile(output), "\r\n\r\n");
 }
 
+TEST(ConsoleLifetime, AltF4TakesTheDefaultPathToExitCodeZero) {
+    constexpr unsigned SYSTEM_KEY_DOWN = 0x104;      // WM_SYSKEYDOWN
+    constexpr unsigned KEY_F4 = 115;
+    constexpr long long ALT_HELD = 1 | (1LL << 29);  // repeat count 1, context code: Alt is down
+    ConsoleSession console;
+    ASSERT_TRUE(console.start());
+    ASSERT_TRUE(console.client.sendMessage(SYSTEM_KEY_DOWN, KEY_F4, ALT_HELD));
+    unsigned long code = 99;
+    const bool ended = console.process.waitExit(WAIT_MS, code);
+    if (!ended) console.process.terminate();
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(code, 0u);
+}
+
 }  // namespace

@@ -2,7 +2,8 @@
 # Screen checks of the running console, read from the X server's pixels:
 # green text on black by default; with a red background the whole screen is
 # red while the input line is closed (during a pause) and only the text cells
-# once it is open again. Usage: screen_check.sh BIN_DIR (korvane.exe and
+# once it is open again; after WM_ACTIVATEAPP with 0 the screen keeps its last
+# frame until the console is activated again. Usage: screen_check.sh BIN_DIR (korvane.exe and
 # korvane-client.exe). Screenshots stay in ./screens for inspection.
 set -uo pipefail
 bin=$(cd "$1" && pwd)
@@ -26,10 +27,15 @@ pixel() { convert "$1" -format "%[pixel:p{$2}]" info:; }
 share() { convert "$1" -fill white -opaque "$2" -fill black +opaque white -format '%[fx:mean]' info:; }
 above() { awk -v a="$1" -v b="$2" 'BEGIN { print (a > b) ? 1 : 0 }'; }
 
+# WM_ACTIVATEAPP (28) is sent as the system would; a sent message does not end
+# the loop's WaitMessage, so a posted WM_NULL stands in for the posted
+# messages that come with a real activation.
 helper=$root/tools/korvane_client/run_with_screenshots.sh
 bash "$helper" "$bin/korvane-client.exe" . start handshake=default \
   command="setbkcolor red" command=pause handshake=closed \
   key=65 handshake=open \
+  message=28,0 command=pause handshake=inactive \
+  message=28,1 post=0 key=65 \
   command="setbkcolor black" escape wait-exit >client.log
 client_rc=$?
 grep -v -e '^$' -e '^ALSA' client.log | sed 's/^/client: /'
@@ -37,7 +43,7 @@ exit_line=$(grep -a "console exit code" client.log | tr -d '\r')
 
 check "client script ran" "$([ $client_rc = 0 ] && echo 1)" "korvane-client exit code $client_rc"
 check "console ended with exit code 0" "$([ "$exit_line" = "console exit code: 0" ] && echo 1)" "'$exit_line'"
-for shot in default closed open; do
+for shot in default closed open inactive; do
   [ -f "$shot.png" ] || { check "screenshot $shot" 0 "not taken"; }
 done
 if [ -f default.png ]; then
@@ -57,5 +63,14 @@ if [ -f open.png ]; then
   check "red background, line open: corner black" "$([ "$(pixel open.png 600,400)" = "srgb(0,0,0)" ] && echo 1)" \
     "pixel 600,400 is $(pixel open.png 600,400)"
 fi
+if [ -f inactive.png ]; then
+  red=$(share inactive.png "rgb(255,0,0)")
+  check "inactive: no frame drawn after the pause began" "$(above 0.5 "$red")" "share of red is $red"
+fi
+# Wine's DirectDraw hooks the window procedure: a WM_ACTIVATEAPP 0 that did
+# not come from a real loss of focus leaves its full-screen surfaces lost, and
+# although the loop draws and flips again after WM_ACTIVATEAPP 1, nothing more
+# reaches the X screen.
+echo "SKIP activated again: the screen is drawn (Wine shows no frames after a simulated deactivation)"
 echo "screenshots in $(pwd)"
 [ $failures = 0 ]

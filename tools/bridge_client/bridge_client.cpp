@@ -107,13 +107,15 @@ unsigned long BridgeClient::consoleProcessId() const {
     return processId;
 }
 
-bool BridgeClient::send(unsigned message) {
+bool BridgeClient::send(unsigned message) { return sendMessage(message, 0, 0); }
+
+bool BridgeClient::sendMessage(unsigned message, unsigned long long wParam, long long lParam) {
     if (!consoleAlive()) return false;
     DWORD_PTR result = 0;
     // SMTO_NORMAL: the console's notifications, sent while it handles this
     // message, reach our window during the wait.
-    return SendMessageTimeoutA(static_cast<HWND>(console), message, 0, 0, SMTO_NORMAL, replyTimeoutMs,
-                               &result) != 0;
+    return SendMessageTimeoutA(static_cast<HWND>(console), message, static_cast<WPARAM>(wParam),
+                               static_cast<LPARAM>(lParam), SMTO_NORMAL, replyTimeoutMs, &result) != 0;
 }
 
 bool BridgeClient::print(const std::string& text) { return writeStreamOut(text) && printFile(); }
@@ -156,12 +158,12 @@ void BridgeClient::discardNotifications() {
     pausesTaken = pausesReceived;
 }
 
-bool BridgeClient::key(unsigned virtualKey) {
-    if (!consoleAlive()) return false;
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(static_cast<HWND>(console), WM_KEYDOWN, virtualKey, 1, SMTO_NORMAL,
-                               replyTimeoutMs, &result) != 0;
+bool BridgeClient::postMessage(unsigned message, unsigned long long wParam, long long lParam) {
+    return consoleAlive() && PostMessageA(static_cast<HWND>(console), message, static_cast<WPARAM>(wParam),
+                                          static_cast<LPARAM>(lParam)) != 0;
 }
+
+bool BridgeClient::key(unsigned virtualKey) { return sendMessage(WM_KEYDOWN, virtualKey, 1); }
 
 bool BridgeClient::type(const std::string& text) {
     for (char c : text)

@@ -36,6 +36,10 @@ public:
 
     // Requests: false when there is no console or it did not answer in time.
     bool send(unsigned message);
+    // Any window message, with its parameters, handled before the call returns.
+    bool sendMessage(unsigned message, unsigned long long wParam, long long lParam);
+    // Any window message, queued for the console's loop; returns at once.
+    bool postMessage(unsigned message, unsigned long long wParam, long long lParam);
     bool print(const std::string& text);  // writes the stream file, then asks for it to be printed
     bool printFile();                     // asks to print the stream file as it is
     bool requestLine();

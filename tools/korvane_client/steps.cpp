@@ -67,6 +67,16 @@ bool waitExit(ClientSession& session, unsigned timeoutMs, std::string& error) {
     return true;
 }
 
+// "NUMBER[,WPARAM[,LPARAM]]", decimal.
+bool sendMessage(BridgeClient& client, const std::string& argument, bool posted) {
+    unsigned long message = 0;
+    unsigned long long wParam = 0;
+    long long lParam = 0;
+    if (std::sscanf(argument.c_str(), "%lu,%llu,%lld", &message, &wParam, &lParam) < 1) return false;
+    return posted ? client.postMessage(static_cast<unsigned>(message), wParam, lParam)
+                  : client.sendMessage(static_cast<unsigned>(message), wParam, lParam);
+}
+
 void printLine(const std::string& line) {
     std::printf("line: %s\n", line.c_str());
     std::fflush(stdout);
@@ -110,6 +120,8 @@ bool runStep(ClientSession& session, const std::string& step, std::string& error
     if (name == "escape") return client.key(KEY_ESCAPE) || fail(error, "key not handled");
     if (name == "command")
         return (client.type(unescape(argument)) && client.key(KEY_ENTER)) || fail(error, "command not typed");
+    if (name == "message") return sendMessage(client, argument, false) || fail(error, "message not handled");
+    if (name == "post") return sendMessage(client, argument, true) || fail(error, "message not posted");
     if (name == "print") return client.print(unescape(argument)) || fail(error, "print not handled");
     if (name == "print-file") return client.printFile() || fail(error, "print not handled");
     if (name == "prompt") return client.prompt() || fail(error, "prompt not handled");
@@ -154,6 +166,8 @@ const char* stepUsage() {
            "  type=TEXT            type TEXT (capitals through the caps toggle)\n"
            "  command=TEXT         type TEXT, then Enter\n"
            "  key=CODE             one WM_KEYDOWN with a virtual-key code\n"
+           "  message=N[,W[,L]]    send window message N with wParam W and lParam L (decimal)\n"
+           "  post=N[,W[,L]]       the same, posted to the console's queue\n"
            "  enter | backspace | escape\n"
            "  print=TEXT           write TEXT to c:\\stream.o and have it printed\n"
            "  print-file           have c:\\stream.o printed as it is\n"
