@@ -8,6 +8,7 @@
 #include "tools/bridge_client/bridge_client.h"
 #include "tools/bridge_client/key_map.h"
 #include "tools/korvane_client/measure_print.h"
+#include "tools/korvane_client/message_box.h"
 
 namespace {
 
@@ -44,6 +45,14 @@ bool handshake(const std::string& name, std::string& error) {
         Sleep(20);
     }
     DeleteFileA(name.c_str());
+    return true;
+}
+
+bool answerMessageBox(ClientSession& session, unsigned timeoutMs, std::string& error) {
+    std::string caption, text;
+    if (!dismissMessageBox(session.console.id(), timeoutMs, caption, text)) return fail(error, "no message box");
+    std::printf("message box: caption \"%s\", text \"%s\"\n", caption.c_str(), text.c_str());
+    std::fflush(stdout);
     return true;
 }
 
@@ -149,6 +158,7 @@ bool runStep(ClientSession& session, const std::string& step, std::string& error
         std::fflush(stdout);
         return true;
     }
+    if (name == "dismiss-box") return answerMessageBox(session, wait, error);
     if (name == "wait-exit") return waitExit(session, wait, error);
     if (name == "measure-print") {
         client.setReplyTimeout(600000);
@@ -175,6 +185,7 @@ const char* stepUsage() {
            "  wait-line[=ms]       wait for a delivered line and show it\n"
            "  read-line[=ms]       request a line, wait for it and show it\n"
            "  wait-pause[=ms]      wait until the client's pause ends\n"
+           "  dismiss-box[=ms]     answer a message box of the started console with OK, show its texts\n"
            "  wait-exit[=ms]       wait until the console process ends, show its exit code\n"
            "  measure-print[=MB]   time printing MB of text against reading the file\n"
            "  handshake=FILE       say \"handshake FILE\", wait until FILE exists, delete it\n"
