@@ -31,6 +31,7 @@ const CommandCase COMMAND_CASES[] = {
     {"command words are case-sensitive", "ADD 1 2", "\n - unknown command"},
     {"echo keeps the raw spaces", "echo  two  spaces", "\n  two  spaces"},
     {"echo alone prints a line break", "echo", "\n"},
+    {"shifted keys and percent signs", "echo Hi! a_b:c (50%s) \"q\" <>?", "\n Hi! a_b:c (50%s) \"q\" <>?"},
     {"unknown colour", "settextcolor purple", "\n[syntax error] - the set color command requires a valid color"},
     {"colour needs one argument", "setbkcolor", "\n[syntax error] - the set color command requires one argument"},
     {"known colour prints nothing", "settextcolor green", ""},

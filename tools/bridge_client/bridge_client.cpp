@@ -31,6 +31,8 @@ bool registerClientClass() {
     return RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+constexpr DWORD SHIFT_SETTLE_MS = 100;
+
 // Handles everything waiting for this thread, sent messages included.
 void pumpMessages() {
     MSG msg;
@@ -165,10 +167,22 @@ bool BridgeClient::postMessage(unsigned message, unsigned long long wParam, long
 
 bool BridgeClient::key(unsigned virtualKey) { return sendMessage(WM_KEYDOWN, virtualKey, 1); }
 
+bool BridgeClient::shiftedKey(unsigned virtualKey) {
+    INPUT shift[2] = {};
+    shift[0].type = shift[1].type = INPUT_KEYBOARD;
+    shift[0].ki.wVk = shift[1].ki.wVk = VK_SHIFT;
+    shift[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    if (SendInput(1, &shift[0], sizeof(INPUT)) != 1) return false;
+    const bool handled = key(virtualKey);
+    SendInput(1, &shift[1], sizeof(INPUT));
+    return handled;
+}
+
 bool BridgeClient::type(const std::string& text) {
     for (char c : text)
-        if (keyForCharacter(c) == 0) return false;
+        if (keyForCharacter(c) == 0 && shiftedKeyForCharacter(c) == 0) return false;
     bool caps = false;
+    bool shifted = false;
     for (char c : text) {
         const bool capital = c >= 'A' && c <= 'Z';
         const bool letter = capital || (c >= 'a' && c <= 'z');
@@ -176,8 +190,13 @@ bool BridgeClient::type(const std::string& text) {
             if (!key(KEY_CAPS_LOCK)) return false;
             caps = capital;
         }
-        if (!key(keyForCharacter(c))) return false;
+        const unsigned plain = keyForCharacter(c);
+        shifted = shifted || plain == 0;
+        if (!(plain ? key(plain) : shiftedKey(shiftedKeyForCharacter(c)))) return false;
     }
+    // Let the console take the Shift key messages that the real input queued:
+    // one arriving after a later request had started a pause would end it.
+    if (shifted) Sleep(SHIFT_SETTLE_MS);
     return !caps || key(KEY_CAPS_LOCK);
 }
 

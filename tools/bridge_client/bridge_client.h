@@ -62,9 +62,13 @@ public:
 
     // Keys: one WM_KEYDOWN per key.
     bool key(unsigned virtualKey);
-    // Types text; letters in capitals are typed with the console's caps toggle.
-    // False, with nothing typed, when a character has no key without Shift.
+    // Types text; capital letters with the console's caps toggle, the shifted
+    // punctuation of the digit row and the OEM keys with Shift held. False,
+    // with nothing typed, when a character has no key.
     bool type(const std::string& text);
+    // One key with Shift held: Shift goes down and up as real input, which
+    // also sends the console key messages of its own for Shift.
+    bool shiftedKey(unsigned virtualKey);
 
     // Notifications received so far, taken by a wait or not.
     int lineNotifications() const { return linesReceived; }

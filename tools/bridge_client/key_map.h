@@ -11,3 +11,6 @@ inline constexpr unsigned KEY_ESCAPE = 27;
 // The key for a character, 0 when only a shifted key types it. Capital
 // letters map to their letter key (the caller sets the caps toggle).
 unsigned keyForCharacter(char c);
+
+// The key that types the character with Shift held, 0 when there is none.
+unsigned shiftedKeyForCharacter(char c);

@@ -124,6 +124,7 @@ bool runStep(ClientSession& session, const std::string& step, std::string& error
     if (name == "find") return client.findConsole(numberOr(argument, 20000)) || fail(error, "no console window");
     if (name == "type") return client.type(unescape(argument)) || fail(error, "cannot type that text");
     if (name == "key") return client.key(numberOr(argument, 0)) || fail(error, "key not handled");
+    if (name == "shift-key") return client.shiftedKey(numberOr(argument, 0)) || fail(error, "key not handled");
     if (name == "enter") return client.key(KEY_ENTER) || fail(error, "key not handled");
     if (name == "backspace") return client.key(KEY_BACKSPACE) || fail(error, "key not handled");
     if (name == "escape") return client.key(KEY_ESCAPE) || fail(error, "key not handled");
@@ -178,6 +179,7 @@ const char* stepUsage() {
            "  key=CODE             one WM_KEYDOWN with a virtual-key code\n"
            "  message=N[,W[,L]]    send window message N with wParam W and lParam L (decimal)\n"
            "  post=N[,W[,L]]       the same, posted to the console's queue\n"
+           "  shift-key=CODE       the same with Shift held (real input)\n"
            "  enter | backspace | escape\n"
            "  print=TEXT           write TEXT to c:\\stream.o and have it printed\n"
            "  print-file           have c:\\stream.o printed as it is\n"
