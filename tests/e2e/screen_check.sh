@@ -12,7 +12,7 @@ source "$root/scripts/wine-env.sh"
 
 # The console takes the whole screen at 640x480: use the display only if it
 # is exactly that size, else a private Xvfb.
-if [ -z "${DISPLAY:-}" ] || ! xwininfo -root 2>/dev/null | grep -q "Width: 640$"; then
+if [ -z "${DISPLAY:-}" ] || [ "$(xdotool getdisplaygeometry 2>/dev/null)" != "640 480" ]; then
   xvfb_start
 fi
 wine_prefix_ready
