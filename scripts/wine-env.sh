@@ -1,6 +1,10 @@
 # Shared Wine/Xvfb set-up, sourced by the scripts that run Windows programs.
-# Each user gets one prefix under /tmp; it is created once and reused.
-export WINEPREFIX=${WINEPREFIX:-/tmp/korvane-wine-$(id -u)}
+# Each checkout gets its own prefix under /tmp, created once and reused, so
+# that two checkouts testing at once do not share a wineserver, windows or
+# c:\ files.
+korvane_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+korvane_key=$(printf '%s' "$korvane_root" | md5sum | cut -c1-8)
+export WINEPREFIX=${WINEPREFIX:-/tmp/korvane-wine-$(id -u)-$korvane_key}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
@@ -15,7 +19,7 @@ wine_prefix_ready() {
       wineserver -w 2>/dev/null || true
       touch "$WINEPREFIX/.korvane-ready"
     fi
-  ) 9>"/tmp/korvane-wine-$(id -u).lock"
+  ) 9>"$WINEPREFIX.lock"
 }
 
 # Starts an Xvfb of 640x480x24 on a free display and exports DISPLAY; the
