@@ -1,5 +1,8 @@
 // Runs the end-to-end tests; the shared console is ended after the last one.
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
 
 #include "console_session.h"
 
@@ -14,6 +17,12 @@ public:
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // On any other size the console cannot set its display mode and stops at
+    // a message box.
+    if (GetSystemMetrics(SM_CXSCREEN) != 640 || GetSystemMetrics(SM_CYSCREEN) != 480) {
+        std::printf("korvane_e2e needs a 640x480 screen; scripts/test-windows.sh starts one\n");
+        return 1;
+    }
     ::testing::AddGlobalTestEnvironment(new SharedConsoleEnvironment);
     return RUN_ALL_TESTS();
 }
