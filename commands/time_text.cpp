@@ -16,5 +16,6 @@ void formatTimeText(const std::tm& time, char (&out)[TIME_TEXT_SIZE]) {
     // Fields are clamped so that a strange tm never overflows the 25 columns.
     std::snprintf(out, sizeof out, "%s %s %02d %02d:%02d:%02d %04d\n", DAYS[clamp(time.tm_wday, 0, 6)],
                   MONTHS[clamp(time.tm_mon, 0, 11)], clamp(time.tm_mday, 0, 99), clamp(time.tm_hour, 0, 99),
-                  clamp(time.tm_min, 0, 99), clamp(time.tm_sec, 0, 99), clamp(time.tm_year, -1900, 9999 - 1900) + 1900);
+                  clamp(time.tm_min, 0, 99), clamp(time.tm_sec, 0, 99),
+                  clamp(time.tm_year < -1900 ? 0 : (time.tm_year > 8099 ? 9999 : time.tm_year + 1900), 0, 9999));
 }
