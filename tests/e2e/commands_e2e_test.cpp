@@ -1,6 +1,7 @@
 // Typed command lines reach the interpreter through the window procedure and
 // their output is read back exactly from the buffer.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
@@ -71,6 +72,39 @@ TEST(TypedCommands, PauseWaitsForAKeyThatIsNotTyped) {
     ASSERT_TRUE(console.command("pause"));
     ASSERT_TRUE(console.client.key('X'));
     EXPECT_EQ(console.dump(), std::string(PROMPT) + "pause" + PAUSE_LINE + PAUSE_END_PROMPT);
+}
+
+TEST(TypedCommands, LostPrintsItsVerseAndPauses) {
+    constexpr std::size_t VERSE_LENGTH = 185;
+    ConsoleSession& console = sharedConsole();
+    ASSERT_TRUE(console.reset());
+    ASSERT_TRUE(console.command("lost"));
+    ASSERT_TRUE(console.client.key('X'));
+    const std::string buffer = console.dump();
+    const std::string head = std::string(PROMPT) + "lost";
+    const std::string tail = std::string(PAUSE_LINE) + PAUSE_END_PROMPT;
+    ASSERT_EQ(buffer.size(), head.size() + VERSE_LENGTH + tail.size()) << buffer;
+    EXPECT_EQ(buffer.substr(0, head.size()), head);
+    EXPECT_EQ(buffer.substr(buffer.size() - tail.size()), tail);
+    const std::string verse = buffer.substr(head.size(), VERSE_LENGTH);
+    EXPECT_EQ(verse.substr(0, 2), "\n ");
+    EXPECT_EQ(verse.substr(VERSE_LENGTH - 2), "\n ");
+}
+
+TEST(TypedCommands, CallOpensTheProgramThroughTheShell) {
+    const std::string marker = "e2ecall.txt";
+    DeleteFileA(marker.c_str());
+    ConsoleSession& console = sharedConsole();
+    ASSERT_TRUE(console.reset());
+    ASSERT_TRUE(console.command("call cmd /c echo called>" + marker));
+    EXPECT_EQ(console.dump(), std::string(PROMPT) + "call cmd /c echo called>" + marker + "\n" + PROMPT);
+    // The shell starts the program on its own; wait for its mark.
+    std::string content;
+    for (int i = 0; i < 100 && content.empty(); ++i) {
+        Sleep(100);
+        content = readWholeFile(marker);
+    }
+    EXPECT_EQ(content, "called\r\n");
 }
 
 TEST(LineEditor, BackspaceRemovesTypedCharactersButNeverThePrompt) {
