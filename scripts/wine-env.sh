@@ -22,6 +22,21 @@ wine_prefix_ready() {
   ) 9>"$WINEPREFIX.lock"
 }
 
+# Makes Wine leave its windows unmanaged. Xvfb runs no window manager, and for
+# managed windows Wine waits up to two seconds for one whenever a window is
+# hidden or destroyed: every close of the display would cost that.
+wine_prefix_unmanaged() {
+  if [ -f "$WINEPREFIX/.korvane-unmanaged" ]; then return 0; fi
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.korvane-unmanaged" ]; then
+      # fd 9 closed: a wineserver started here must not hold the lock.
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 9>&- || true
+      touch "$WINEPREFIX/.korvane-unmanaged"
+    fi
+  ) 9>"$WINEPREFIX.lock"
+}
+
 # Starts an Xvfb of 640x480x24 on a free display and exports DISPLAY; the
 # server ends with the calling shell.
 xvfb_start() {
@@ -42,4 +57,5 @@ xvfb_start() {
 wine_env_prepare() {
   if [ -z "${DISPLAY:-}" ]; then xvfb_start; fi
   wine_prefix_ready
+  wine_prefix_unmanaged
 }
