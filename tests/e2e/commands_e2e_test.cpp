@@ -22,7 +22,7 @@ const CommandCase COMMAND_CASES[] = {
     {"mul", "mul -4 6", "\n -4 * 6 = -24"},
     {"div truncates", "div 7 2", "\n 7 / 2 = 3"},
     {"div truncates toward zero", "div -7 2", "\n -7 / 2 = -3"},
-    {"div refuses zero dividend", "div 0 5", "\n [syntax error] - the div commad cannot divide by zero "},
+    {"div of zero is zero", "div 0 5", "\n 0 / 5 = 0"},
     {"div refuses zero divisor", "div 5 0", "\n [syntax error] - the div commad cannot divide by zero "},
     {"add wraps around", "add 2147483647 1", "\n 2147483647 + 1 = -2147483648"},
     {"words that are not numbers count as 0", "add x y", "\n 0 + 0 = 0"},
