@@ -35,6 +35,15 @@ TEST(ConsoleLifetime, EscapeEndsWithCodeZeroEvenDuringAPause) {
     EXPECT_EQ(readWholeFile(output), "\r\n\r\n");
 }
 
+TEST(ConsoleLifetime, EscapeDuringAClientPauseNotifiesTheClientThenEnds) {
+    ConsoleSession console;
+    ASSERT_TRUE(console.start("e2eclientpause.stdout"));
+    ASSERT_TRUE(console.client.cancel());
+    ASSERT_TRUE(console.client.requestPause());
+    EXPECT_EQ(console.quit(), 0);
+    EXPECT_TRUE(console.client.waitPauseEnd(WAIT_MS));
+}
+
 TEST(ConsoleLifetime, AltF4TakesTheDefaultPathToExitCodeZero) {
     constexpr unsigned SYSTEM_KEY_DOWN = 0x104;      // WM_SYSKEYDOWN
     constexpr unsigned KEY_F4 = 115;
