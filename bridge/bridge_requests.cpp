@@ -24,25 +24,18 @@ bool handleBridgeRequest(Console& console, unsigned message) {
         console.clientInput = true;
         console.beginInput();
         return true;
-    case WM_BRIDGE_PRINT:
-        bridgePrint(console);
-        return true;
-    case WM_BRIDGE_PROMPT:
-        console.showPrompt();
-        return true;
+    case WM_BRIDGE_PRINT: bridgePrint(console); return true;
+    case WM_BRIDGE_PROMPT: console.showPrompt(); return true;
     case WM_BRIDGE_CANCEL:
         console.cancelInput();
         std::printf("\n");
         std::fflush(stdout);
         return true;
-    case WM_BRIDGE_CLEAR:
-        console.clear();
-        return true;
+    case WM_BRIDGE_CLEAR: console.clear(); return true;
     case WM_BRIDGE_PAUSE:
         console.clientPause = true;
         console.pause();
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }

@@ -13,8 +13,7 @@ std::int32_t wrapped(std::int64_t value) {
 }
 
 // Runs one binary operation after its word rule; false when the rule failed.
-bool readOperands(Console& console, char** words, int count, const char* name, std::int32_t& a,
-                  std::int32_t& b) {
+bool readOperands(Console& console, char** words, int count, const char* name, std::int32_t& a, std::int32_t& b) {
     if (count != 3) {
         console.printf("\n [syntax error] - the %s command must take two numeric arguments ", name);
         return false;

@@ -14,8 +14,7 @@ char joinedAt(const char* old, std::size_t oldLength, const char* added, std::si
 // Where the kept text starts when only the newest `keep` characters fit: at
 // the first line start inside that window, or, when the window holds a single
 // unfinished line, at the window's start.
-std::size_t keptStart(const char* old, std::size_t oldLength, const char* added, std::size_t total,
-                      std::size_t keep) {
+std::size_t keptStart(const char* old, std::size_t oldLength, const char* added, std::size_t total, std::size_t keep) {
     const std::size_t window = total - keep;
     if (window == 0 || joinedAt(old, oldLength, added, window - 1) == '\n') return window;
     if (window < oldLength) {

@@ -12,7 +12,7 @@
 
 inline constexpr int CONSOLE_BUFFER_SIZE = 5000;
 inline constexpr int CONSOLE_CAPACITY = CONSOLE_BUFFER_SIZE - 1;  // characters, without the terminator
-inline constexpr int MAX_LINE_BREAKS = 38;                         // at most 39 lines
+inline constexpr int MAX_LINE_BREAKS = 38;                        // at most 39 lines
 inline constexpr int DEFAULT_WRAP_WIDTH = 120;
 inline constexpr int WRAP_MIN_LENGTH = 119;  // shorter buffers are never wrapped
 inline constexpr int INPUT_RESERVE = 15;     // wrapWidth - 15 characters can be typed

@@ -44,8 +44,7 @@ void Console::render() {
 
     // Never read past the buffer, even if it has lost its terminator.
     const void* end = std::memchr(text, '\0', sizeof text);
-    const std::size_t length =
-        end ? static_cast<std::size_t>(static_cast<const char*>(end) - text) : sizeof text;
+    const std::size_t length = end ? static_cast<std::size_t>(static_cast<const char*>(end) - text) : sizeof text;
 
     if (!inputOpen) {
         display.painter.rectangle(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, backColor, backColor);

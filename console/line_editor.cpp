@@ -72,11 +72,8 @@ void Console::editKey(std::uint32_t key) {
     }
     case KEY_SHIFT:
     case KEY_CONTROL:
-    case KEY_ESCAPE:
-        return;
-    case KEY_CAPITAL:
-        capsLock = !capsLock;
-        return;
+    case KEY_ESCAPE: return;
+    case KEY_CAPITAL: capsLock = !capsLock; return;
     default:
         if (key >= KEY_HOME && key <= KEY_DOWN) return;
         const char c = translateKey(key, capsLock);

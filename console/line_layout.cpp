@@ -8,8 +8,7 @@
 void Console::trimLines() {
     const int total = length();
     int breaks = 0;
-    for (const char* p = text; (p = static_cast<const char*>(std::memchr(p, '\n', text + total - p))); ++p)
-        ++breaks;
+    for (const char* p = text; (p = static_cast<const char*>(std::memchr(p, '\n', text + total - p))); ++p) ++breaks;
     if (breaks <= MAX_LINE_BREAKS) return;
 
     // Drop as many of the oldest lines as it takes to leave MAX_LINE_BREAKS.

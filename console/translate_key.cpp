@@ -16,6 +16,7 @@ struct OemKey {
     char shifted;
 };
 
+// clang-format off
 constexpr OemKey OEM_KEYS[] = {
     {186, ';', ':'},  {187, '=', '+'},  {188, ',', '<'},
     {189, '-', '_'},  {190, '.', '>'},  {191, '/', '?'},
@@ -23,6 +24,7 @@ constexpr OemKey OEM_KEYS[] = {
     {219, '[', '{'},  {220, '\\', '\\'}, {221, ']', '}'},
     {222, '\'', '"'},
 };
+// clang-format on
 
 }  // namespace
 
@@ -40,6 +42,4 @@ char translateKeyWithShift(std::uint32_t code, bool caps, bool shift) {
     return c;
 }
 
-char translateKey(std::uint32_t code, bool caps) {
-    return translateKeyWithShift(code, caps, platform::shiftHeld());
-}
+char translateKey(std::uint32_t code, bool caps) { return translateKeyWithShift(code, caps, platform::shiftHeld()); }

@@ -99,7 +99,8 @@ struct Harness {
         if (!console->inputOpen) fail("model valid with the line closed");
         const std::size_t length = std::strlen(console->text);
         const std::size_t start = static_cast<std::size_t>(console->inputStart);
-        if (length - start != model.line.size() || std::memcmp(console->text + start, model.line.data(), model.line.size()) != 0)
+        if (length - start != model.line.size() ||
+            std::memcmp(console->text + start, model.line.data(), model.line.size()) != 0)
             fail("input line differs from what was typed");
     }
 
@@ -220,7 +221,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int start = console.inputStart;
         const int op = in.ConsumeIntegralInRange<int>(0, 18);
         h.step = "key";
-        if (trace) std::fprintf(stderr, "op %d, line %s, length %zu, start %d\n", op, console.inputOpen ? "open" : "closed", before.size(), start);
+        if (trace)
+            std::fprintf(stderr, "op %d, line %s, length %zu, start %d\n", op, console.inputOpen ? "open" : "closed",
+                         before.size(), start);
         switch (op) {
         case 0: h.key(safeCode(in.ConsumeIntegral<std::uint8_t>(), console.capsLock, fuzzPlatform().shift)); break;
         case 1: {  // a run of letters and blanks, to reach the length limit
@@ -231,7 +234,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 2: h.key(KEY_BACK); break;
         case 3: h.key(KEY_RETURN); break;
         case 4: h.key(KEY_CAPITAL); break;
-        case 5: h.step = "Shift"; fuzzPlatform().shift = !fuzzPlatform().shift; break;
+        case 5:
+            h.step = "Shift";
+            fuzzPlatform().shift = !fuzzPlatform().shift;
+            break;
         case 6:
             h.step = "input request";
             handleBridgeRequest(console, WM_BRIDGE_INPUT);
@@ -242,7 +248,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 7: {
             h.step = "print request";
             std::string bytes = payload(in, 6000);
-            if (in.ConsumeBool()) bytes = std::string(in.ConsumeIntegralInRange<std::size_t>(0, 7000), bytes.empty() ? 'p' : bytes[0]) + bytes;
+            if (in.ConsumeBool())
+                bytes = std::string(in.ConsumeIntegralInRange<std::size_t>(0, 7000), bytes.empty() ? 'p' : bytes[0]) +
+                        bytes;
             std::FILE* file = std::fopen(STREAM_OUT_PATH, "wb");
             if (!file) h.fail("cannot write the stream file");
             std::fwrite(bytes.data(), 1, bytes.size(), file);
@@ -263,7 +271,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (console.inputOpen) h.fail("cancel left the line open");
             if (wasOpen) {
                 const std::size_t cut = static_cast<std::size_t>(std::max(start - PROMPT_CUT, 0));
-                if (std::strlen(console.text) != std::min(cut, before.size()) || before.compare(0, std::strlen(console.text), console.text) != 0)
+                if (std::strlen(console.text) != std::min(cut, before.size()) ||
+                    before.compare(0, std::strlen(console.text), console.text) != 0)
                     h.fail("cancel cut the buffer elsewhere");
             } else if (before != console.text) {
                 h.fail("cancel of a closed line changed the buffer");
@@ -362,7 +371,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 17: {
             h.step = "typed command";
             const std::string line = untilZero(payload(in, 40));
-            for (char c : line) h.key(c >= 'a' && c <= 'z' ? static_cast<std::uint32_t>(c - 'a' + 'A') : safeCode(static_cast<unsigned char>(c), console.capsLock, fuzzPlatform().shift));
+            for (char c : line)
+                h.key(c >= 'a' && c <= 'z'
+                          ? static_cast<std::uint32_t>(c - 'a' + 'A')
+                          : safeCode(static_cast<unsigned char>(c), console.capsLock, fuzzPlatform().shift));
             h.key(KEY_RETURN);
             break;
         }

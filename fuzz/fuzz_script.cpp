@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             pieces.back() += c == '/' ? '_' : c;
         }
     }
-    for (std::size_t i = 1; i < pieces.size(); ++i) writeFile(std::string(1, static_cast<char>('a' + i - 1)), pieces[i]);
+    for (std::size_t i = 1; i < pieces.size(); ++i)
+        writeFile(std::string(1, static_cast<char>('a' + i - 1)), pieces[i]);
 
     Console* console = &freshConsole();
     std::string& script = pieces[0];

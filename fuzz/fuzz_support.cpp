@@ -1,11 +1,11 @@
 #include "fuzz_support.h"
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
-#include <unistd.h>
 
 #include "console/platform.h"
 

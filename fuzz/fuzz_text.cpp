@@ -65,7 +65,8 @@ void checkSplit(const std::string& line, int maxWords) {
     std::vector<char*> words(static_cast<std::size_t>(maxWords) + 1);
     const int count = splitWords(copy.data(), words.data(), maxWords);
     check(count == static_cast<int>(expected.size()), "splitWords count");
-    for (int w = 0; w < count; ++w) check(expected[static_cast<std::size_t>(w)] == words[static_cast<std::size_t>(w)], "splitWords word");
+    for (int w = 0; w < count; ++w)
+        check(expected[static_cast<std::size_t>(w)] == words[static_cast<std::size_t>(w)], "splitWords word");
 }
 
 void checkNumber(const std::string& word) {
@@ -104,7 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char plain = translateKeyWithShift(code, caps, false);
     const char shifted = translateKeyWithShift(code, caps, true);
     // Caps Lock only swaps the case of letters; it never changes anything else.
-    check(translateKeyWithShift(code, !caps, false) == plain || ((plain | 0x20) >= 'a' && (plain | 0x20) <= 'z'), "translateKey caps");
+    check(translateKeyWithShift(code, !caps, false) == plain || ((plain | 0x20) >= 'a' && (plain | 0x20) <= 'z'),
+          "translateKey caps");
     (void)shifted;
 
     char digits[32];

@@ -39,7 +39,9 @@ TEST_F(Batch, RunsLinesWithOnePromptAtTheEnd) {
 
 TEST_F(Batch, WordRuleAndMissingFiles) {
     run("batch");
-    EXPECT_EQ(buffer(), std::string("\n[syntax error] - batch command takes one argument that being the file to proccess") + PROMPT);
+    EXPECT_EQ(
+        buffer(),
+        std::string("\n[syntax error] - batch command takes one argument that being the file to proccess") + PROMPT);
     console->load();
     run("batch nowhere.txt");
     EXPECT_EQ(buffer(), std::string(NOT_FOUND) + PROMPT);

@@ -65,7 +65,8 @@ TEST_F(Commands, FixedTexts) {
 
 TEST_F(Commands, LostPrintsVerseAndPausesWithoutPrompt) {
     run("lost");
-    const std::string verse = buffer().substr(0, buffer().size() - std::string("\n Press any key to continue ...").size());
+    const std::string verse =
+        buffer().substr(0, buffer().size() - std::string("\n Press any key to continue ...").size());
     EXPECT_EQ(verse.size(), 185u);
     EXPECT_EQ(verse.front(), '\n');
     EXPECT_EQ(verse.back(), ' ');

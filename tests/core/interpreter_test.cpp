@@ -36,12 +36,13 @@ TEST(SplitWords, StopsAtTheWordListSize) {
 
 TEST(Lookup, CommandWordsAreExactAndCaseSensitive) {
     const std::pair<const char*, int> table[] = {
-        {"flush", 1}, {"about", 2}, {"time", 3}, {":)", 4}, {"add", 5}, {"sub", 6},
-        {"mul", 7}, {"div", 8}, {"dump", 9}, {"exit", 16}, {"settextcolor", 17}, {"setbkcolor", 18},
+        {"flush", 1},  {"about", 2}, {"time", 3},  {":)", 4},     {"add", 5},           {"sub", 6},
+        {"mul", 7},    {"div", 8},   {"dump", 9},  {"exit", 16},  {"settextcolor", 17}, {"setbkcolor", 18},
         {"pause", 19}, {"lost", 20}, {"echo", 21}, {"batch", 22}, {"call", 23},
     };
     for (const auto& [word, number] : table) EXPECT_EQ(Console::lookupCommand(word), number) << word;
-    for (const char* word : {"ADD", "Add", "adds", "ad", "", "flush\r"}) EXPECT_EQ(Console::lookupCommand(word), -1) << word;
+    for (const char* word : {"ADD", "Add", "adds", "ad", "", "flush\r"})
+        EXPECT_EQ(Console::lookupCommand(word), -1) << word;
 }
 
 TEST(Lookup, ColorNames) {
@@ -85,7 +86,8 @@ TEST_F(Interpreter, ExtraWordsAreIgnoredOrRefusedByTheWordRule) {
     EXPECT_EQ(buffer(), "\ncmd=)> ");
     console->load();
     run("dump a b");
-    EXPECT_EQ(buffer(), "\n [syntax error] - the dump command takes one argument the filename to write the data to\ncmd=)> ");
+    EXPECT_EQ(buffer(),
+              "\n [syntax error] - the dump command takes one argument the filename to write the data to\ncmd=)> ");
 }
 
 TEST_F(Interpreter, MoreWordsThanTheListHoldsAreSafe) {

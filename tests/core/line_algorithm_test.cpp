@@ -42,9 +42,7 @@ TEST(LineAlgorithm, AxisLinesInEveryDirection) {
     EXPECT_EQ(trace(-1, 5, 2, 5), (Points{{-1, 5}, {0, 5}, {1, 5}, {2, 5}}));
 }
 
-TEST(LineAlgorithm, SinglePointWhenEndsMeet) {
-    EXPECT_EQ(trace(7, -9, 7, -9), (Points{{7, -9}}));
-}
+TEST(LineAlgorithm, SinglePointWhenEndsMeet) { EXPECT_EQ(trace(7, -9, 7, -9), (Points{{7, -9}})); }
 
 TEST(LineAlgorithm, SetsOnePixelPerStepOfTheLongerAxis) {
     EXPECT_EQ(trace(10, 10, 110, 37).size(), 101u);
@@ -68,7 +66,6 @@ TEST(LineAlgorithm, FarApartEndsDoNotOverflow) {
 
     Points vertical = trace(0, INT_MAX - 1, 0, INT_MAX);
     EXPECT_EQ(vertical, (Points{{0, INT_MAX - 1}, {0, INT_MAX}}));
-
 }
 
 TEST(DepthMode, ModesMapToBitsPerPixel) {

@@ -24,8 +24,8 @@ TEST(TranslateKey, OemKeysIgnoreCaps) {
         unsigned code;
         char plain, shifted;
     };
-    const Case cases[] = {{186, ';', ':'}, {187, '=', '+'}, {188, ',', '<'},  {189, '-', '_'},
-                          {190, '.', '>'}, {191, '/', '?'}, {219, '[', '{'},  {220, '\\', '\\'},
+    const Case cases[] = {{186, ';', ':'}, {187, '=', '+'},  {188, ',', '<'},      {189, '-', '_'},
+                          {190, '.', '>'}, {191, '/', '?'},  {219, '[', '{'},      {220, '\\', '\\'},
                           {221, ']', '}'}, {222, '\'', '"'}, {192, '\xB5', '\xB5'}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
@@ -60,7 +60,7 @@ TEST_F(LineEditor, TypedLineLengthIsLimited) {
     type(std::string(104, 'a'));
     type("b");  // the 105th is accepted
     EXPECT_EQ(console->length() - console->inputStart, 105);
-    type("c");  // the 106th is refused
+    type("c");           // the 106th is refused
     console->onKey(20);  // so is the caps toggle
     EXPECT_FALSE(console->capsLock);
     EXPECT_EQ(console->length() - console->inputStart, 105);

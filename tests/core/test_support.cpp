@@ -1,8 +1,8 @@
 #include "test_support.h"
 
+#include <unistd.h>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 void ConsoleTest::SetUp() {
     fakePlatform().reset();
@@ -27,7 +27,8 @@ void ConsoleTest::run(const std::string& line) {
 
 void ConsoleTest::type(const std::string& text) {
     for (char c : text) {
-        const unsigned code = c >= 'a' && c <= 'z' ? static_cast<unsigned>(c - 'a' + 'A') : static_cast<unsigned char>(c);
+        const unsigned code =
+            c >= 'a' && c <= 'z' ? static_cast<unsigned>(c - 'a' + 'A') : static_cast<unsigned char>(c);
         console->onKey(code);
     }
 }
