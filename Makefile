@@ -1,7 +1,7 @@
 # Korvane: two commands do everything on a fresh Debian machine.
 #   make run   build and start the console (scripted demo under Xvfb without a display)
 #   make test  every test: native unit tests, Windows tests and end-to-end tests under Wine
-.PHONY: all deps build build-native build-windows test test-native test-windows run bench clean
+.PHONY: all deps build build-native build-windows test test-native test-windows run bench clean fuzz coverage lint
 
 all: build
 
@@ -33,7 +33,18 @@ run: deps build-windows
 bench: deps
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench
-	bash scripts/bench.sh
+	bash scripts/bench-report.sh
+
+# Every fuzz target in turn, FUZZ_SECONDS each (scripts/fuzz.sh).
+FUZZ_SECONDS ?= 180
+fuzz: deps
+	bash scripts/fuzz.sh run $(FUZZ_SECONDS)
+
+coverage: deps
+	bash scripts/coverage.sh
+
+lint: deps
+	bash scripts/lint.sh
 
 clean:
 	rm -rf build

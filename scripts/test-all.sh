@@ -5,6 +5,8 @@ cd "$(dirname "$0")/.."
 status=0
 echo "== native unit tests (ASan + UBSan) =="
 ctest --preset native || status=1
+echo "== fuzz targets: replay of kept inputs and a short smoke run =="
+bash scripts/fuzz.sh smoke || status=1
 echo "== Windows tests and end-to-end tests under Wine =="
 bash scripts/test-windows.sh || status=1
 exit $status
