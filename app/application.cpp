@@ -19,8 +19,8 @@ constexpr int DESKTOP_DEPTH = 4;
 }  // namespace
 
 int runApplication(HINSTANCE instance) {
-    if (!display.open(CONSOLE_WINDOW_CLASS, SCREEN_WIDTH, SCREEN_HEIGHT, DESKTOP_DEPTH, windowProcedure,
-                      instance, nullptr, nullptr))
+    if (!display.open(CONSOLE_WINDOW_CLASS, SCREEN_WIDTH, SCREEN_HEIGHT, DESKTOP_DEPTH, windowProcedure, instance,
+                      nullptr, nullptr))
         return 0;
     startConsole();
     return display.run(renderFrame);

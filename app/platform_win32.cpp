@@ -1,5 +1,6 @@
 // The console core's platform effects, made with the real Win32 calls.
 #include <windows.h>
+// After windows.h, which it needs.
 #include <shellapi.h>
 
 #include "app/globals.h"

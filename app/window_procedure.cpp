@@ -5,12 +5,8 @@
 
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    case WM_ACTIVATEAPP:
-        display.active = static_cast<std::int32_t>(wParam);
-        return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_ACTIVATEAPP: display.active = static_cast<std::int32_t>(wParam); return 0;
     case WM_KEYDOWN:
         // Close first; the key still goes to the console, where it can end a
         // pending pause.

@@ -45,7 +45,7 @@ TEST(ConsoleLifetime, EscapeDuringAClientPauseNotifiesTheClientThenEnds) {
 }
 
 TEST(ConsoleLifetime, AltF4TakesTheDefaultPathToExitCodeZero) {
-    constexpr unsigned SYSTEM_KEY_DOWN = 0x104;      // WM_SYSKEYDOWN
+    constexpr unsigned SYSTEM_KEY_DOWN = 0x104;  // WM_SYSKEYDOWN
     constexpr unsigned KEY_F4 = 115;
     constexpr long long ALT_HELD = 1 | (1LL << 29);  // repeat count 1, context code: Alt is down
     ConsoleSession console;

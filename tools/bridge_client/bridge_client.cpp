@@ -76,8 +76,8 @@ bool BridgeClient::open() {
     if (!registerClientClass()) return false;
     // Never shown: a visible client window would take the activation from the
     // console, which stops drawing while inactive.
-    window = CreateWindowExA(0, CLIENT_WINDOW_CLASS, "korvane client", WS_POPUP, 0, 0, 1, 1, nullptr,
-                             nullptr, GetModuleHandleA(nullptr), this);
+    window = CreateWindowExA(0, CLIENT_WINDOW_CLASS, "korvane client", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), this);
     return window != nullptr;
 }
 

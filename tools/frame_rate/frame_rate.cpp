@@ -56,8 +56,7 @@ void measuredFrame(std::int32_t) {
 
 int main(int argc, char** argv) {
     if (argc > 1) framesPerPhase = std::atoi(argv[1]) > 0 ? std::atoi(argv[1]) : framesPerPhase;
-    if (!display.open(CONSOLE_WINDOW_CLASS, 640, 480, 4, windowProcedure, GetModuleHandleA(nullptr), nullptr,
-                      nullptr))
+    if (!display.open(CONSOLE_WINDOW_CLASS, 640, 480, 4, windowProcedure, GetModuleHandleA(nullptr), nullptr, nullptr))
         return 1;
     startConsole();
     display.run(measuredFrame);
@@ -69,7 +68,7 @@ int main(int argc, char** argv) {
     QueryPerformanceFrequency(&frequency);
     for (int phase = 0; phase < 3; ++phase) {
         const double seconds = static_cast<double>(phaseStart[phase + 1].QuadPart - phaseStart[phase].QuadPart) /
-                                static_cast<double>(frequency.QuadPart);
+                               static_cast<double>(frequency.QuadPart);
         std::printf("%-34s %6d frames  %7.3f s  %8.1f frames/s\n", PHASE_NAMES[phase], framesPerPhase, seconds,
                     framesPerPhase / seconds);
     }
