@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -55,6 +56,20 @@ struct Harness {
     Console* console = &freshConsole();
     LineModel model;
     const char* step = "start";
+    // A request the client sends from within the next notification; zero for none.
+    unsigned reply = 0;
+    bool replied = false;
+
+    // After a key whose notification brought a request of the client's: the
+    // line is new when the request opened or emptied it, unknown otherwise.
+    void afterReply(unsigned request) {
+        const bool fresh = request == WM_BRIDGE_INPUT || request == WM_BRIDGE_PROMPT || request == WM_BRIDGE_CLEAR;
+        if (console->inputOpen && fresh) {
+            model.restart();
+        } else {
+            model.valid = false;
+        }
+    }
 
     std::string text() const { return console->text; }
 
@@ -121,8 +136,19 @@ struct Harness {
         const std::string before = text();
         const int start = console->inputStart;
         const int notified = fuzzPlatform().notifications;
+        const unsigned request = reply;
+        replied = false;
 
         console->onKey(code);
+
+        if (replied) {
+            // The client's own request has changed the state; only the line
+            // it was handed can still be checked.
+            step = "key with a client reply";
+            if (wasClientInput && code == KEY_RETURN && wasOpen && !wasPaused) checkHandedLine();
+            afterReply(request);
+            return;
+        }
 
         if (wasPaused) {
             step = "key ending a pause";
@@ -156,10 +182,7 @@ struct Harness {
                 if (console->inputOpen || console->clientInput) fail("Enter for the client left the line open");
                 if (text() != before) fail("Enter for the client changed the buffer");
                 if (fuzzPlatform().lastNotification != WM_BRIDGE_INPUT) fail("client not told of its line");
-                std::ifstream in(STREAM_IN_PATH, std::ios::binary);
-                std::stringstream handed;
-                handed << in.rdbuf();
-                if (model.valid && handed.str() != model.line) fail("client got other than what was typed");
+                checkHandedLine();
                 model.valid = false;
             } else {
                 afterOpening();  // the command's prompt, unless it paused
@@ -182,6 +205,13 @@ struct Harness {
                 model.appended(std::string(1, c), before.size());
             }
         }
+    }
+
+    void checkHandedLine() const {
+        std::ifstream in(STREAM_IN_PATH, std::ios::binary);
+        std::stringstream handed;
+        handed << in.rdbuf();
+        if (model.valid && handed.str() != model.line) fail("client got other than what was typed");
     }
 
     void append(const std::string& added, std::size_t lengthBefore, bool wasOpen) {
@@ -214,12 +244,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Console& console = *h.console;
     console.showPrompt();
     h.model.restart();
+    // One request per arming, sent from within the next notification.
+    fuzzPlatform().onNotify = [&h](unsigned) {
+        if (h.reply == 0) return;
+        const unsigned request = h.reply;
+        h.reply = 0;
+        h.replied = true;
+        handleBridgeRequest(*h.console, request);
+    };
 
     while (in.remaining_bytes() > 0) {
         const bool wasOpen = console.inputOpen;
         const std::string before = console.text;
         const int start = console.inputStart;
-        const int op = in.ConsumeIntegralInRange<int>(0, 18);
+        const int op = in.ConsumeIntegralInRange<int>(0, 19);
         h.step = "key";
         if (trace)
             std::fprintf(stderr, "op %d, line %s, length %zu, start %d\n", op, console.inputOpen ? "open" : "closed",
@@ -378,6 +416,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             h.key(KEY_RETURN);
             break;
         }
+        case 18: {
+            h.step = "client reply";
+            constexpr unsigned REPLIES[] = {0,
+                                            WM_BRIDGE_INPUT,
+                                            WM_BRIDGE_PRINT,
+                                            WM_BRIDGE_PROMPT,
+                                            WM_BRIDGE_CANCEL,
+                                            WM_BRIDGE_CLEAR,
+                                            WM_BRIDGE_PAUSE};
+            h.reply = REPLIES[in.ConsumeIntegralInRange<std::size_t>(0, std::size(REPLIES) - 1)];
+            break;
+        }
         default:
             h.step = "render";
             console.render();
@@ -386,6 +436,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         h.checkModel();
     }
+    fuzzPlatform().onNotify = nullptr;
     endFuzzInput();
     return 0;
 }

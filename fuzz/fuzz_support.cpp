@@ -88,6 +88,7 @@ namespace platform {
 void notifyClient(unsigned message) {
     ++fuzzPlatform().notifications;
     fuzzPlatform().lastNotification = message;
+    if (fuzzPlatform().onNotify) fuzzPlatform().onNotify(message);
 }
 
 void openWithShell(const char* program, const char* parameters) {

@@ -4,6 +4,7 @@
 // files land there), and the one rule that keeps fuzzed file names inside it.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "console/console.h"
@@ -18,6 +19,9 @@ struct FuzzPlatform {
     // so each input gets a fixed number of batch runs.
     int findBudget = 0;
     unsigned lastNotification = 0;
+    // The client's window procedure: it may send requests of its own while
+    // handling a notification, as a real client can.
+    std::function<void(unsigned)> onNotify;
 };
 
 FuzzPlatform& fuzzPlatform();
