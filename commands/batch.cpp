@@ -14,6 +14,12 @@ namespace {
 // A file that runs itself stops here instead of exhausting the stack.
 constexpr int MAX_BATCH_DEPTH = 16;
 
+// A file that runs itself several times fans out exponentially below that
+// depth (four lines of "batch" on itself would run 4^16 files), so one batch
+// command runs at most this many files in all.
+constexpr int MAX_BATCH_RUNS = 256;
+int batchRuns = 0;  // files run under the outermost batch command so far
+
 // Runs one line from a staging buffer big enough for it.
 void executeLine(Console& console, std::vector<char>& staging, const char* script, int start, int end) {
     const std::size_t needed = static_cast<std::size_t>(end > start ? end - start : 0) + 1;
@@ -51,6 +57,11 @@ void commandBatch(Console& console, char** words, int count) {
         console.printf("\n[error] - batch files nested too deeply, %s not run", words[1]);
         return;
     }
+    if (console.batchDepth == 0) batchRuns = 0;
+    if (batchRuns >= MAX_BATCH_RUNS) {
+        console.printf("\n[error] - too many batch files run by one batch command, %s not run", words[1]);
+        return;
+    }
     const char* name = words[1];
     if (!fileExists(name)) {
         console.printf("\n[error] - file not found");
@@ -77,6 +88,7 @@ void commandBatch(Console& console, char** words, int count) {
     // again for the rest of the file around it.
     const bool outerBatchMode = console.batchMode;
     console.batchMode = true;
+    ++batchRuns;
     ++console.batchDepth;
     console.executeScript(script);
     --console.batchDepth;

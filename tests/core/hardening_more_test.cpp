@@ -107,3 +107,21 @@ TEST_F(Hardening, BatchRefusesTooDeepNesting) {
     EXPECT_FALSE(console->batchMode);
     EXPECT_TRUE(console->inputOpen);
 }
+
+TEST_F(Hardening, BatchFanOutIsBounded) {
+    // Four runs of itself per file would be 4^16 files below the nesting
+    // limit; the console must come back with its prompt instead.
+    writeFile("fan.txt", "batch fan.txt\nbatch fan.txt\nbatch fan.txt\nbatch fan.txt\n");
+    run("batch fan.txt");
+    EXPECT_NE(buffer().find("[error] - too many batch files run by one batch command, fan.txt not run"),
+              std::string::npos);
+    EXPECT_EQ(console->batchDepth, 0);
+    EXPECT_FALSE(console->batchMode);
+    EXPECT_TRUE(console->inputOpen);
+
+    // The count starts again with the next batch command.
+    console->inputOpen = false;
+    writeFile("one.txt", "echo fresh\n");
+    run("batch one.txt");
+    EXPECT_NE(buffer().find("\n fresh"), std::string::npos);
+}
