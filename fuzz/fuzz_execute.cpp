@@ -7,7 +7,7 @@
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    beginFuzzInput(32);
+    beginFuzzInput(1000);
     Console* console = &freshConsole();
     console->showPrompt();
 

@@ -237,7 +237,7 @@ std::string untilZero(const std::string& text) { return text.substr(0, text.find
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    beginFuzzInput(16);
+    beginFuzzInput(1000);
     static const bool trace = std::getenv("KORVANE_FUZZ_TRACE") != nullptr;
     FuzzedDataProvider in(data, size);
     Harness h;

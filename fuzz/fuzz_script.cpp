@@ -24,7 +24,7 @@ void writeFile(const std::string& name, const std::string& bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    beginFuzzInput(24);
+    beginFuzzInput(1000);
     std::vector<std::string> pieces(1);
     for (std::size_t i = 0; i < size; ++i) {
         const char c = static_cast<char>(data[i]);

@@ -14,9 +14,9 @@ struct FuzzPlatform {
     int notifications = 0;
     int shellOpens = 0;
     int closeRequests = 0;
-    // Directory searches left for this input: a batch file that runs itself
-    // several times per line fans out exponentially up to the nesting limit,
-    // so each input gets a fixed number of batch runs.
+    // Directory searches left for this input. The console bounds the batch
+    // files one command runs; this only keeps an input of many batch lines
+    // within the fuzzer's time limit.
     int findBudget = 0;
     unsigned lastNotification = 0;
     // The client's window procedure: it may send requests of its own while
