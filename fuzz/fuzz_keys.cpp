@@ -355,6 +355,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             } else {
                 if (expected != console.text) h.fail("wrapped text differs from the reference");
                 if (h.model.valid) h.model.line = line;
+                // Breaks put into the line count when a later append trims.
+                if (std::count(line.begin(), line.end(), '\n') > MAX_LINE_BREAKS) h.model.valid = false;
             }
             break;
         }
