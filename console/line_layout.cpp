@@ -41,12 +41,25 @@ void Console::wrapLines() {
     if (total < WRAP_MIN_LENGTH) return;
     if (!needsWrap(text, total, wrapWidth)) return;
 
+    // Length of the open input line up to its end or its next break.
+    int inputLength = 0;
+    if (inputOpen && inputStart >= 0 && inputStart < total) {
+        const void* lineEnd = std::memchr(text + inputStart, '\n', static_cast<std::size_t>(total - inputStart));
+        inputLength = (lineEnd ? static_cast<int>(static_cast<const char*>(lineEnd) - text) : total) - inputStart;
+    }
+
     std::vector<char> wrapped;
     wrapped.reserve(static_cast<std::size_t>(total) * 2);
     int column = 0;
     int movedInputStart = inputStart;
     for (int i = 0; i < total; ++i) {
         const char c = text[i];
+        // A break inside the typed line would be handed over with it on
+        // Enter: break in front of the line instead.
+        if (i == inputStart && column > 0 && column + inputLength >= wrapWidth) {
+            wrapped.push_back('\n');
+            column = 0;
+        }
         column = c == '\n' ? 0 : column + 1;
         if (column >= wrapWidth) {
             wrapped.push_back('\n');

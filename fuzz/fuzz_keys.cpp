@@ -91,10 +91,22 @@ struct Harness {
             return old;
         };
         if (static_cast<int>(old.size()) < WRAP_MIN_LENGTH) return unchanged();
+        // An open input line that would be broken inside gets its break in
+        // front of it instead.
+        int inputLength = 0;
+        if (console->inputOpen && start < old.size()) {
+            const std::size_t lineEnd = old.find('\n', start);
+            inputLength = static_cast<int>((lineEnd == std::string::npos ? old.size() : lineEnd) - start);
+        }
         std::string out;
         bool broke = false;
         int column = 0;
         for (std::size_t i = 0; i < old.size(); ++i) {
+            if (i == start && column > 0 && column + inputLength >= width) {
+                out += '\n';
+                column = 0;
+                broke = true;
+            }
             column = old[i] == '\n' ? 0 : column + 1;
             if (column >= width) {
                 out += '\n';

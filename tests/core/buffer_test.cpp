@@ -221,3 +221,23 @@ TEST_F(Buffer, WrapOfFullBufferStaysWithinCapacity) {
     EXPECT_LE(console->inputStart, static_cast<int>(buffer().size()));
     EXPECT_EQ(std::string(console->text + console->inputStart), "");
 }
+
+// A break that wrapping would put inside the open input line goes in front of
+// it, so Enter still hands over exactly what was typed.
+TEST_F(Buffer, WrapNeverBreaksInsideTheInputLine) {
+    console->write(std::string(115, 'p').c_str());  // client text, no prompt
+    console->clientInput = true;
+    console->beginInput();
+    type("add 1 2");
+    console->wrapLines();
+    EXPECT_EQ(buffer(), std::string(115, 'p') + "\nadd 1 2");
+    EXPECT_EQ(std::string(console->text + console->inputStart), "add 1 2");
+    console->onKey(13);
+    EXPECT_EQ(fileText("c:\\stream.i"), "add 1 2");
+
+    // With the line closed, the break falls where the width says.
+    console->load();
+    console->write((std::string(115, 'p') + "add 1 2").c_str());
+    console->wrapLines();
+    EXPECT_EQ(buffer(), std::string(115, 'p') + "add \n1 2");
+}
