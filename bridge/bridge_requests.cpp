@@ -2,20 +2,25 @@
 #include "bridge/bridge_requests.h"
 
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 
-#include "commands/file_helpers.h"
 #include "console/console.h"
 
 void bridgePrint(Console& console, const char* path) {
-    const std::int64_t size = fileSize(path);
-    if (size < 0) return;
-    const std::size_t capacity = static_cast<std::size_t>(size) + 1 < 2 ? 2 : static_cast<std::size_t>(size) + 1;
-    char* text = static_cast<char*>(std::malloc(capacity));
-    if (!text) return;
-    // The file may have vanished between its size and its read.
-    if (readFile(path, text, capacity)) console << text;
-    std::free(text);
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) return;
+    // Streamed in chunks: the buffer keeps only the newest text anyway, so a
+    // file of any size costs one pass and no copy of its own size.
+    static char chunk[64 * 1024];
+    std::size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        const void* zero = std::memchr(chunk, '\0', n);
+        if (zero) n = static_cast<std::size_t>(static_cast<const char*>(zero) - chunk);
+        console.append(chunk, n);
+        if (zero) break;  // a zero byte ends the text
+    }
+    std::fclose(file);
+    console.trimLines();
 }
 
 bool handleBridgeRequest(Console& console, unsigned message) {

@@ -117,3 +117,27 @@ TEST_F(Bridge, UnknownMessagesAreNotHandled) {
     EXPECT_FALSE(handleBridgeRequest(*console, 1028));
     EXPECT_FALSE(handleBridgeRequest(*console, 1035));
 }
+
+// A print of many chunks leaves the buffer exactly as one write of the whole
+// text would, input start included.
+TEST_F(Bridge, PrintOfLargeFileMatchesOneWrite) {
+    std::string text;
+    for (int i = 0; text.size() < 300000; ++i)
+        text += std::string(static_cast<std::size_t>(i % 157), 'a' + i % 26) + "\n";
+    text += std::string(7000, 'z');  // ends in a line longer than the buffer
+    for (const std::string& file : {text, text.substr(0, 200000)}) {
+        writeFile(STREAM_OUT_PATH, file);
+        console->load();
+        console->showPrompt();
+        type("ab");
+        handleBridgeRequest(*console, WM_BRIDGE_PRINT);
+
+        Console expected{};
+        expected.load();
+        expected.showPrompt();
+        expected.write("ab");
+        expected.write(file.c_str());
+        EXPECT_STREQ(console->text, expected.text);
+        EXPECT_EQ(console->inputStart, expected.inputStart);
+    }
+}
