@@ -247,4 +247,20 @@ TEST_F(WithoutSound, EveryOperationDoesNothing) {
     sound.buffer = nullptr;
 }
 
+// The DirectSound object takes its buffers with it when it goes, so a Sound
+// destroyed after the Display let its devices go (a global Sound at process
+// exit) must not touch its buffer again.
+TEST_F(WithSound, ReleasingTheDevicesEndsSound) {
+    Display other{};
+    ASSERT_TRUE(other.initSound());
+    Sound sound;
+    ASSERT_TRUE(other.loadSound(sound, "PATTERN"));
+    other.releaseDevices();
+    EXPECT_FALSE(soundAvailable);
+    sound.play();
+    EXPECT_FALSE(sound.isPlaying());
+    sound.buffer = nullptr;  // freed with the device; destruction would skip it anyway
+    soundAvailable = display.directSound != nullptr;
+}
+
 }  // namespace
