@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64 mingw-w64-tools
   wine64 xvfb xdotool imagemagick gcovr
   clang-tidy clang-format cppcheck
+  sox
 )
 
 missing=()
