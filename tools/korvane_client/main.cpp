@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/bridge_client/bridge_client.h"
+#include "client/bridge_client.h"
 #include "tools/korvane_client/steps.h"
 
 namespace {

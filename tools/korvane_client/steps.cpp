@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "tools/bridge_client/bridge_client.h"
-#include "tools/bridge_client/key_map.h"
+#include "client/bridge_client.h"
+#include "client/key_map.h"
 #include "tools/korvane_client/measure_print.h"
 #include "tools/korvane_client/message_box.h"
 
@@ -82,8 +82,8 @@ bool sendMessage(BridgeClient& client, const std::string& argument, bool posted)
     unsigned long long wParam = 0;
     long long lParam = 0;
     if (std::sscanf(argument.c_str(), "%lu,%llu,%lld", &message, &wParam, &lParam) < 1) return false;
-    return posted ? client.postMessage(static_cast<unsigned>(message), wParam, lParam)
-                  : client.sendMessage(static_cast<unsigned>(message), wParam, lParam);
+    return static_cast<bool>(posted ? client.postMessage(static_cast<unsigned>(message), wParam, lParam)
+                                    : client.sendMessage(static_cast<unsigned>(message), wParam, lParam));
 }
 
 void printLine(const std::string& line) {
