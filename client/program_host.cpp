@@ -115,7 +115,11 @@ HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& ar
     std::string reason = "no program named";
     if (arguments.empty() || !child.start(joinCommandLine(arguments), reason))
         return notStarted(client, arguments.empty() ? std::string() : arguments[0], reason);
-    if (BridgeResult requested = client.requestLine(); !requested) return bridgeFailed(child, requested);
+    // The window is made just before the first request whose answer it
+    // receives, if the caller has not made it yet.
+    BridgeResult requested = client.open();
+    if (requested) requested = client.requestLine();
+    if (!requested) return bridgeFailed(child, requested);
 
     LineEndFilter lineEnds;
     bool outputEnded = false;

@@ -21,7 +21,8 @@ struct HostOutcome {
     BridgeResult bridge;
 };
 
-// `client` must have found the console and own its window. The program is
+// `client` must have found the console; its window is opened here when the
+// caller has not opened it. The program is
 // found as CreateProcess finds it (the caller's folder, the current folder,
 // the system folders, PATH; ".exe" added).
 HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& arguments);

@@ -93,7 +93,7 @@ int exec(BridgeClient& client, const std::vector<std::string>& program) {
 }
 
 bool needsClientWindow(StreamVerb verb) {
-    return verb == StreamVerb::readLine || verb == StreamVerb::pause || verb == StreamVerb::exec;
+    return verb == StreamVerb::readLine || verb == StreamVerb::pause;  // exec opens it itself
 }
 
 }  // namespace

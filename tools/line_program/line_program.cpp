@@ -52,8 +52,9 @@ int bulk(long megabytes) {
     unsigned n = 0;
     for (long m = 0; m < megabytes; ++m) {
         block.clear();
-        while (block.size() + 64 <= MEGABYTE) {
-            std::snprintf(line, sizeof line, "bulk line %09u of the hosted program's output, 64 bytes\n", n++);
+        // 16383 lines, then a line of dots to fill the megabyte.
+        while (block.size() + 64 < MEGABYTE) {
+            std::snprintf(line, sizeof line, "bulk line %09u of the output of a hosted program, 64 bytes\n", n++);
             block += line;
         }
         block.append(MEGABYTE - block.size() - 1, '.');
