@@ -23,22 +23,28 @@ namespace {
 
 constexpr DWORD IDLE_WAIT_MS = 100;
 constexpr DWORD INPUT_RETRY_MS = 10;
+// How long an owed line break waits for the program's next output or its end.
+constexpr DWORD BREAK_DELAY_MS = 50;
 // How long the output may go on after the program ended (its pipe is closed
 // as soon as the job is ended, so normally at once).
 constexpr DWORD OUTPUT_AFTER_END_MS = 2000;
 
 struct HostState {
     std::deque<std::string> typedLines;
-    // The text of a print between writing the stream file and the prompt
-    // that settles it; nullptr otherwise.
+    // The text of a print until the prompt that settles it; nullptr otherwise.
     const std::string* printing = nullptr;
-    bool printSent = false;
+    // A line break owed to the screen: after a typed line, or at the end of
+    // output. It is printed in front of the next output, or after a moment
+    // while the program runs; when the program ends first, the prompt's own
+    // line break takes its place, so no empty line is left above the prompt.
+    bool breakOwed = false;
+    DWORD breakSince = 0;
     bool ending = false;
     BridgeResult failure;  // the first failure of a request sent from the notification
 };
 
 // A line typed by the user, delivered while the console waits for us: it is
-// still inside its notification, so what we send now comes before any key.
+// still inside its notification, so the next request comes before any key.
 void onTypedLine(BridgeClient& client, unsigned message, void* context) {
     auto& state = *static_cast<HostState*>(context);
     if (message != WM_BRIDGE_INPUT) return;
@@ -47,16 +53,15 @@ void onTypedLine(BridgeClient& client, unsigned message, void* context) {
     if (state.ending) return;
     if (state.printing) line = withoutPrintedText(line, *state.printing);
     state.typedLines.push_back(line + "\n");
-    // The typed line stays on screen; like a terminal, the next output
-    // starts below it. The stream file may hold a print that the console
-    // has not read yet: it is put back after the line break.
-    BridgeResult result = client.print("\n");
-    if (state.printing && !writeStreamOut(*state.printing)) result = BridgeError::streamOut;
-    if (result) result = client.requestLine();
-    if (!result && state.failure) state.failure = result;
+    // The typed line stays on screen; like a terminal, what follows starts
+    // below it.
+    state.breakOwed = true;
+    state.breakSince = GetTickCount();
+    const BridgeResult requested = client.requestLine();
+    if (!requested && state.failure) state.failure = requested;
 }
 
-BridgeResult printOutput(BridgeClient& client, HostState& state, const std::string& text) {
+BridgeResult printText(BridgeClient& client, HostState& state, const std::string& text) {
     if (text.empty()) return {};
     if (!writeStreamOut(text)) return BridgeError::streamOut;
     state.printing = &text;
@@ -64,6 +69,25 @@ BridgeResult printOutput(BridgeClient& client, HostState& state, const std::stri
     if (result) result = client.prompt();
     state.printing = nullptr;
     return result;
+}
+
+// Output of the program: the owed line break goes in front, and a line break
+// at its end is owed in turn.
+BridgeResult printOutput(BridgeClient& client, HostState& state, std::string text) {
+    if (text.empty()) return {};
+    if (state.breakOwed) text.insert(text.begin(), '\n');
+    state.breakOwed = text.back() == '\n';
+    if (state.breakOwed) {
+        text.pop_back();
+        state.breakSince = GetTickCount();
+    }
+    return printText(client, state, text);
+}
+
+BridgeResult payOwedBreak(BridgeClient& client, HostState& state) {
+    if (!state.breakOwed || GetTickCount() - state.breakSince < BREAK_DELAY_MS) return {};
+    state.breakOwed = false;
+    return printText(client, state, "\n");
 }
 
 HostOutcome bridgeFailed(HostedChild& child, BridgeResult why) {
@@ -144,14 +168,19 @@ HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& ar
             child.terminate();  // what it started in the background ends too, and with it the pipe
         }
         if (programEnded && (outputEnded || GetTickCount() - endedAt >= OUTPUT_AFTER_END_MS)) break;
+        if (!programEnded) {
+            if (BridgeResult paid = payOwedBreak(client, state); !paid) return bridgeFailed(child, paid);
+        }
         if (!client.consoleAlive()) return bridgeFailed(child, BridgeError::consoleGone);
 
         HANDLE waits[2] = {static_cast<HANDLE>(child.outputEvent()), static_cast<HANDLE>(child.processHandle())};
-        const DWORD wait = state.typedLines.empty() ? IDLE_WAIT_MS : INPUT_RETRY_MS;
+        const DWORD wait = state.typedLines.empty() && !state.breakOwed ? IDLE_WAIT_MS : INPUT_RETRY_MS;
         MsgWaitForMultipleObjects(programEnded ? 1 : 2, waits, FALSE, programEnded ? INPUT_RETRY_MS : wait,
                                   QS_ALLINPUT);
         client.handleMessages();
     }
+    // A held CR is the last of the output; an owed line break is left to the
+    // prompt.
     if (BridgeResult printed = printOutput(client, state, lineEnds.finish()); !printed)
         return bridgeFailed(child, printed);
 

@@ -177,15 +177,16 @@ TEST(KorvaneStreamExec, EchoesTypedLinesAndExitsWithTheProgramsStatus) {
         ASSERT_TRUE(exec.start({"exec", "line-program", "echo"}));
         ASSERT_TRUE(exec.waitUntilWaiting(TOOL_MS));
         ASSERT_TRUE(console.command("hello"));
-        ASSERT_TRUE(waitForPrinted("echo: hello\n", TOOL_MS));
+        ASSERT_TRUE(waitForPrinted("echo: hello", TOOL_MS));
         ASSERT_TRUE(console.command("quit"));
         ASSERT_TRUE(exec.finish(TOOL_MS));
     }
     EXPECT_EQ(exec.exitCode, 3u);
     EXPECT_EQ(exec.errors, "");
     // Each typed line is followed by a line break; the program's output never
-    // came back to it as input.
-    EXPECT_EQ(console.dump(), std::string("\nhello\necho: hello\nquit\n") + PROMPT);
+    // came back to it as input; the prompt follows the last line without an
+    // empty line.
+    EXPECT_EQ(console.dump(), std::string("\nhello\necho: hello\nquit") + PROMPT);
 }
 
 TEST(KorvaneStreamExec, AMegabyteAtOnceThenALastLineAllReachTheConsole) {
@@ -197,7 +198,7 @@ TEST(KorvaneStreamExec, AMegabyteAtOnceThenALastLineAllReachTheConsole) {
     }
     EXPECT_EQ(exec.exitCode, 0u);
     const std::string buffer = console.dump();
-    const std::string tail = ".\nlast line\n" + std::string(PROMPT);
+    const std::string tail = ".\nlast line" + std::string(PROMPT);
     ASSERT_GE(buffer.size(), tail.size());
     EXPECT_EQ(buffer.substr(buffer.size() - tail.size()), tail);
     EXPECT_EQ(buffer.find('\r'), std::string::npos) << "CR LF must become a single line break";
@@ -229,7 +230,7 @@ TEST(KorvaneStreamExec, AQuestionWithoutALineEndIsOnScreenBeforeTheAnswer) {
         ASSERT_TRUE(exec.finish(TOOL_MS));
     }
     EXPECT_EQ(exec.exitCode, 0u);
-    EXPECT_EQ(console.dump(), std::string("\nwhat is your name? bob\nhello, bob\n") + PROMPT);
+    EXPECT_EQ(console.dump(), std::string("\nwhat is your name? bob\nhello, bob") + PROMPT);
 }
 
 TEST(KorvaneStreamExec, EndingWhileALineIsTypedLeavesAPromptThatRunsCommands) {
@@ -239,7 +240,7 @@ TEST(KorvaneStreamExec, EndingWhileALineIsTypedLeavesAPromptThatRunsCommands) {
     {
         ClientWindowAside aside(console.client);
         ASSERT_TRUE(exec.start({"exec", "line-program", "wait", "exec_pid", "exec_stop"}));
-        ASSERT_TRUE(waitForPrinted("waiting\n", TOOL_MS));
+        ASSERT_TRUE(waitForPrinted("waiting", TOOL_MS));
         ASSERT_TRUE(console.client.type("half"));
         ASSERT_TRUE(writeWholeFile("exec_stop", "stop"));
         ASSERT_TRUE(exec.finish(TOOL_MS));
@@ -278,7 +279,7 @@ TEST(KorvaneStreamExec, EscapeEndsTheConsoleAndTheProgramWithIt) {
     ToolRun exec;
     ClientWindowAside aside(console.client);
     ASSERT_TRUE(exec.start({"exec", "line-program", "wait", "escape_pid", "escape_stop"}));
-    ASSERT_TRUE(waitForPrinted("waiting\n", TOOL_MS));
+    ASSERT_TRUE(waitForPrinted("waiting", TOOL_MS));
     const DWORD programId = static_cast<DWORD>(std::strtoul(readWholeFile("escape_pid").c_str(), nullptr, 10));
     HANDLE program = OpenProcess(SYNCHRONIZE, FALSE, programId);
     ASSERT_NE(program, nullptr);
