@@ -2,7 +2,9 @@
 // a reference timed in the same run. Printed, never asserted.
 //   (a) korvane-stream print of a short text, process start included,
 //       against starting a program that does nothing;
-//   (b) the library's print call alone, per call;
+//   (b) the library's print call alone, per call, against a bare message
+//       round trip to the console (which answers between its frames) and
+//       against writing the stream file;
 //   (c) exec of a program that writes MB megabytes in writes of 1 MB, from
 //       process start to end, against the same program read through a plain
 //       pipe by pipe-reader, at 1, 5 and 10 MB (cost against size);
@@ -118,6 +120,11 @@ int main(int argc, char** argv) {
     start = now();
     for (int i = 0; i < calls; ++i) writeStreamOut("a short text\n");
     const double perWrite = (now() - start) / calls;
+    start = now();
+    for (int i = 0; i < calls; ++i) client.sendMessage(0, 0, 0);  // WM_NULL
+    const double perMessage = (now() - start) / calls;
+    report("library print call, short text, per call", perCall * 1e6, "us", "a bare WM_NULL round trip to the console",
+           perMessage * 1e6);
     report("library print call, short text, per call", perCall * 1e6, "us", "writing c:\\stream.o alone",
            perWrite * 1e6);
 
