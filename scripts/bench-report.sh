@@ -127,3 +127,9 @@ if interp:
     print(f"interpreter against bash on 100,000 add lines: {interp / bash_lines_per_s:.1f}x faster (aim: at least 5x)")
 PY
 bash scripts/bench-devices.sh "$@"
+
+# The client kit (korvane-stream, the library's print, exec), under Wine.
+if [ "${1:-}" != --no-wine ] && [ -f build/windows/bin/kit-measure.exe ]; then
+  echo
+  bash scripts/bench-kit.sh || echo "bench-kit.sh failed"
+fi

@@ -2,8 +2,9 @@
 # make run: start the console.
 #  - on Windows: run korvane.exe;
 #  - with a display: under Wine in a 640x480 Wine virtual desktop;
-#  - without one: a scripted demo in a private Xvfb that leaves a screenshot
-#    and a dump of the buffer under build/demo/.
+#  - without one: a scripted demo in a private Xvfb (tools/korvane_stream/demo.sh:
+#    a script drives the console through korvane-stream) that leaves a
+#    screenshot and a dump of the buffer under build/demo/.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$root/build/windows/bin
@@ -37,9 +38,8 @@ cd "$demo" || exit 1
 xvfb_start
 wine_prefix_ready
 echo "No display: running the scripted demo in Xvfb $DISPLAY"
-bash "$root/tools/korvane_client/run_with_screenshots.sh" "$bin/korvane-client.exe" "$demo" \
-  --script "$root/tools/korvane_client/demo.steps" | grep -v -e '^ALSA' -e '^$'
-rc=${PIPESTATUS[0]}
+bash "$root/tools/korvane_stream/demo.sh" "$bin" "$demo"
+rc=$?
 # The dump is written in Windows text mode; show it with Unix line ends.
 tr -d '\r' <"$demo/buffer.txt" >"$demo/buffer-unix.txt" 2>/dev/null && mv "$demo/buffer-unix.txt" "$demo/buffer.txt"
 echo

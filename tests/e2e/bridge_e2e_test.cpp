@@ -9,8 +9,8 @@
 
 #include "bridge/bridge.h"
 #include "console_session.h"
-#include "tools/bridge_client/key_map.h"
-#include "tools/bridge_client/stream_files.h"
+#include "client/key_map.h"
+#include "client/stream_files.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ TEST(BridgePrint, OfAReadOnlyStreamFilePrintsIt) {
     ASSERT_TRUE(console.reset());
     ASSERT_TRUE(writeStreamOut("read-only text"));
     ASSERT_TRUE(SetFileAttributesA(STREAM_OUT_PATH, FILE_ATTRIBUTE_READONLY));
-    const bool printed = console.client.printFile();
+    const BridgeResult printed = console.client.printFile();
     SetFileAttributesA(STREAM_OUT_PATH, FILE_ATTRIBUTE_NORMAL);
     ASSERT_TRUE(printed);
     ASSERT_TRUE(console.client.prompt());
@@ -84,7 +84,7 @@ TEST(BridgePrint, TenMegabytesKeepTheConsoleAliveAndItsBufferWhole) {
     ASSERT_TRUE(console.reset());
     ASSERT_TRUE(console.client.cancel());
     console.client.setReplyTimeout(120000);
-    const bool printed = console.client.print(file);
+    const BridgeResult printed = console.client.print(file);
     console.client.setReplyTimeout(WAIT_MS);
     ASSERT_TRUE(printed);
     ASSERT_TRUE(console.client.prompt());
@@ -223,7 +223,7 @@ TEST(BridgeInput, RequestFromInsideTheNotificationTakesEffect) {
     ASSERT_TRUE(console.command("one"));
     ASSERT_TRUE(console.client.waitLine(first, WAIT_MS));
     ASSERT_TRUE(console.command("two"));
-    const bool delivered = console.client.waitLine(second, WAIT_MS);
+    const BridgeResult delivered = console.client.waitLine(second, WAIT_MS);
     console.client.setNotificationHandler(nullptr, nullptr);
     ASSERT_TRUE(delivered);
     EXPECT_EQ(first, "one");
@@ -236,7 +236,7 @@ TEST(BridgeInput, EnterWithoutAClientWindowWritesTheLineAndThenIgnoresKeys) {
     ASSERT_TRUE(console.client.requestLine());
     ASSERT_TRUE(console.client.type("zz"));
     console.client.close();
-    const bool entered = console.client.key(KEY_ENTER);
+    const BridgeResult entered = console.client.key(KEY_ENTER);
     const bool typed = console.client.type("q");
     ASSERT_TRUE(console.client.open());
     ASSERT_TRUE(entered);
@@ -280,9 +280,9 @@ TEST(BridgePause, PauseRequestedInsideTheNotificationSurvives) {
         &notified);
     ASSERT_TRUE(console.client.requestPause());
     ASSERT_TRUE(console.client.key('A'));
-    const bool firstEnded = console.client.waitPauseEnd(WAIT_MS);
+    const BridgeResult firstEnded = console.client.waitPauseEnd(WAIT_MS);
     ASSERT_TRUE(console.client.key('B'));
-    const bool secondEnded = console.client.waitPauseEnd(WAIT_MS);
+    const BridgeResult secondEnded = console.client.waitPauseEnd(WAIT_MS);
     console.client.setNotificationHandler(nullptr, nullptr);
     EXPECT_TRUE(firstEnded);
     EXPECT_TRUE(secondEnded) << "the pause asked for during the notification was lost";

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "console_session.h"
-#include "tools/bridge_client/key_map.h"
+#include "client/key_map.h"
 
 namespace {
 

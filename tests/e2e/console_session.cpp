@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "tools/bridge_client/key_map.h"
+#include "client/key_map.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // tests. The buffer is read back exactly with the console's own dump command.
 #include <string>
 
-#include "tools/bridge_client/bridge_client.h"
-#include "tools/bridge_client/console_process.h"
+#include "client/bridge_client.h"
+#include "client/console_process.h"
 
 inline constexpr char PROMPT[] = "\ncmd=)> ";
 inline constexpr char PAUSE_END_PROMPT[] = "\ncmd=)>";

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/bridge_client/bridge_client.h"
+#include "client/bridge_client.h"
 #include "tools/korvane_client/steps.h"
 
 namespace {
@@ -25,6 +25,16 @@ bool readScript(const char* path, std::vector<std::string>& steps) {
         steps.push_back(line);
     }
     return true;
+}
+
+bool needsClientWindow(const std::vector<std::string>& steps) {
+    for (const std::string& step : steps) {
+        const std::string name = step.substr(0, step.find('='));
+        if (name == "request-line" || name == "request-pause" || name == "wait-line" || name == "read-line" ||
+            name == "wait-pause" || name == "message" || name == "post")
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -46,8 +56,11 @@ int main(int argc, char** argv) {
         steps.push_back(argv[i]);
     }
 
+    // The console notifies the one client window it finds: a run that only
+    // types or prints makes none, so that another client (korvane-stream
+    // waiting for a line) gets the notification.
     ClientSession session;
-    if (!session.client.open()) {
+    if (needsClientWindow(steps) && !session.client.open()) {
         std::fprintf(stderr, "korvane-client: cannot create the client window\n");
         return 2;
     }

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "bridge/bridge.h"
-#include "tools/bridge_client/bridge_client.h"
-#include "tools/bridge_client/stream_files.h"
+#include "client/bridge_client.h"
+#include "client/stream_files.h"
 
 namespace {
 

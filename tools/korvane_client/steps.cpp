@@ -5,8 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "tools/bridge_client/bridge_client.h"
-#include "tools/bridge_client/key_map.h"
+#include "bridge/bridge.h"
+#include "client/bridge_client.h"
+#include "client/key_map.h"
 #include "tools/korvane_client/measure_print.h"
 #include "tools/korvane_client/message_box.h"
 
@@ -76,14 +77,47 @@ bool waitExit(ClientSession& session, unsigned timeoutMs, std::string& error) {
     return true;
 }
 
+struct ClientSearch {
+    DWORD ownProcess;
+    HWND found;
+};
+
+BOOL CALLBACK matchOtherClient(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<ClientSearch*>(lParam);
+    char name[64];
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->ownProcess || !GetClassNameA(window, name, sizeof name) ||
+        lstrcmpA(name, CLIENT_WINDOW_CLASS) != 0)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// Waits until another program's client window exists and its thread handles
+// messages: a client makes its window just before the request it waits on.
+bool waitForOtherClient(unsigned timeoutMs, std::string& error) {
+    const DWORD start = GetTickCount();
+    ClientSearch search = {GetCurrentProcessId(), nullptr};
+    while (!search.found) {
+        if (GetTickCount() - start > timeoutMs) return fail(error, "no other client window");
+        EnumWindows(matchOtherClient, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) Sleep(20);
+    }
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(search.found, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result))
+        return fail(error, "the other client does not answer");
+    return true;
+}
+
 // "NUMBER[,WPARAM[,LPARAM]]", decimal.
 bool sendMessage(BridgeClient& client, const std::string& argument, bool posted) {
     unsigned long message = 0;
     unsigned long long wParam = 0;
     long long lParam = 0;
     if (std::sscanf(argument.c_str(), "%lu,%llu,%lld", &message, &wParam, &lParam) < 1) return false;
-    return posted ? client.postMessage(static_cast<unsigned>(message), wParam, lParam)
-                  : client.sendMessage(static_cast<unsigned>(message), wParam, lParam);
+    return static_cast<bool>(posted ? client.postMessage(static_cast<unsigned>(message), wParam, lParam)
+                                    : client.sendMessage(static_cast<unsigned>(message), wParam, lParam));
 }
 
 void printLine(const std::string& line) {
@@ -159,6 +193,7 @@ bool runStep(ClientSession& session, const std::string& step, std::string& error
         std::fflush(stdout);
         return true;
     }
+    if (name == "wait-client") return waitForOtherClient(numberOr(argument, 20000), error);
     if (name == "dismiss-box") return answerMessageBox(session, wait, error);
     if (name == "wait-exit") return waitExit(session, wait, error);
     if (name == "measure-print") {
@@ -187,6 +222,7 @@ const char* stepUsage() {
            "  wait-line[=ms]       wait for a delivered line and show it\n"
            "  read-line[=ms]       request a line, wait for it and show it\n"
            "  wait-pause[=ms]      wait until the client's pause ends\n"
+           "  wait-client[=ms]     wait until another program's client window answers (default 20000 ms)\n"
            "  dismiss-box[=ms]     answer a message box of the started console with OK, show its texts\n"
            "  wait-exit[=ms]       wait until the console process ends, show its exit code\n"
            "  measure-print[=MB]   time printing MB of text against reading the file\n"

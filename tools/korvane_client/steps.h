@@ -4,8 +4,8 @@
 // reports what it read or measured on standard output.
 #include <string>
 
-#include "tools/bridge_client/bridge_client.h"
-#include "tools/bridge_client/console_process.h"
+#include "client/bridge_client.h"
+#include "client/console_process.h"
 
 // What the steps of one run share: the client and, after "start", the
 // console process it started.

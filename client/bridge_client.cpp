@@ -1,12 +1,12 @@
 // Win32 side of the bridge client: the client window, sends with timeouts and
 // a message pump that waits for the console's notifications.
-#include "tools/bridge_client/bridge_client.h"
+#include "client/bridge_client.h"
 
 #include <windows.h>
 
 #include "bridge/bridge.h"
-#include "tools/bridge_client/key_map.h"
-#include "tools/bridge_client/stream_files.h"
+#include "client/key_map.h"
+#include "client/stream_files.h"
 
 namespace {
 
@@ -32,6 +32,8 @@ bool registerClientClass() {
 }
 
 constexpr DWORD SHIFT_SETTLE_MS = 100;
+// How often a wait looks whether the console's window still exists.
+constexpr DWORD ALIVE_CHECK_MS = 100;
 
 // Handles everything waiting for this thread, sent messages included.
 void pumpMessages() {
@@ -71,14 +73,14 @@ HWND findConsoleWindow(unsigned long processId) {
 
 BridgeClient::~BridgeClient() { close(); }
 
-bool BridgeClient::open() {
-    if (window) return true;
-    if (!registerClientClass()) return false;
+BridgeResult BridgeClient::open() {
+    if (window) return {};
+    if (!registerClientClass()) return BridgeError::clientWindow;
     // Never shown: a visible client window would take the activation from the
     // console, which stops drawing while inactive.
     window = CreateWindowExA(0, CLIENT_WINDOW_CLASS, "korvane client", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                              GetModuleHandleA(nullptr), this);
-    return window != nullptr;
+    return window ? BridgeResult() : BridgeError::clientWindow;
 }
 
 void BridgeClient::close() {
@@ -86,19 +88,20 @@ void BridgeClient::close() {
     window = nullptr;
 }
 
-bool BridgeClient::findConsole(unsigned timeoutMs, unsigned long processId) {
+BridgeResult BridgeClient::findConsole(unsigned timeoutMs, unsigned long processId) {
     const DWORD start = GetTickCount();
-    for (;;) {
-        HWND found = findConsoleWindow(processId);
-        DWORD_PTR result = 0;
-        if (found && SendMessageTimeoutA(found, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result)) {
-            console = found;
-            return true;
-        }
-        if (GetTickCount() - start >= timeoutMs) return false;
+    HWND found = findConsoleWindow(processId);
+    while (!found) {
+        if (GetTickCount() - start >= timeoutMs) return BridgeError::noConsole;
         pumpMessages();
         Sleep(50);
+        found = findConsoleWindow(processId);
     }
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(found, WM_NULL, 0, 0, SMTO_NORMAL, replyTimeoutMs, &result))
+        return IsWindow(found) ? BridgeError::noAnswer : BridgeError::consoleGone;
+    console = found;
+    return {};
 }
 
 bool BridgeClient::consoleAlive() const { return console && IsWindow(static_cast<HWND>(console)); }
@@ -109,26 +112,32 @@ unsigned long BridgeClient::consoleProcessId() const {
     return processId;
 }
 
-bool BridgeClient::send(unsigned message) { return sendMessage(message, 0, 0); }
+BridgeResult BridgeClient::send(unsigned message) { return sendMessage(message, 0, 0); }
 
-bool BridgeClient::sendMessage(unsigned message, unsigned long long wParam, long long lParam) {
-    if (!consoleAlive()) return false;
+BridgeResult BridgeClient::sendMessage(unsigned message, unsigned long long wParam, long long lParam) {
+    if (!console) return BridgeError::noConsole;
+    if (!consoleAlive()) return BridgeError::consoleGone;
     DWORD_PTR result = 0;
     // SMTO_NORMAL: the console's notifications, sent while it handles this
     // message, reach our window during the wait.
-    return SendMessageTimeoutA(static_cast<HWND>(console), message, static_cast<WPARAM>(wParam),
-                               static_cast<LPARAM>(lParam), SMTO_NORMAL, replyTimeoutMs, &result) != 0;
+    if (SendMessageTimeoutA(static_cast<HWND>(console), message, static_cast<WPARAM>(wParam),
+                            static_cast<LPARAM>(lParam), SMTO_NORMAL, replyTimeoutMs, &result))
+        return {};
+    return consoleAlive() ? BridgeError::noAnswer : BridgeError::consoleGone;
 }
 
-bool BridgeClient::print(const std::string& text) { return writeStreamOut(text) && printFile(); }
-bool BridgeClient::printFile() { return send(WM_BRIDGE_PRINT); }
-bool BridgeClient::requestLine() { return send(WM_BRIDGE_INPUT); }
-bool BridgeClient::prompt() { return send(WM_BRIDGE_PROMPT); }
-bool BridgeClient::cancel() { return send(WM_BRIDGE_CANCEL); }
-bool BridgeClient::clear() { return send(WM_BRIDGE_CLEAR); }
-bool BridgeClient::requestPause() { return send(WM_BRIDGE_PAUSE); }
+BridgeResult BridgeClient::print(const std::string& text) {
+    if (!writeStreamOut(text)) return BridgeError::streamOut;
+    return printFile();
+}
+BridgeResult BridgeClient::printFile() { return send(WM_BRIDGE_PRINT); }
+BridgeResult BridgeClient::requestLine() { return send(WM_BRIDGE_INPUT); }
+BridgeResult BridgeClient::prompt() { return send(WM_BRIDGE_PROMPT); }
+BridgeResult BridgeClient::cancel() { return send(WM_BRIDGE_CANCEL); }
+BridgeResult BridgeClient::clear() { return send(WM_BRIDGE_CLEAR); }
+BridgeResult BridgeClient::requestPause() { return send(WM_BRIDGE_PAUSE); }
 
-bool BridgeClient::waitNotification(unsigned message, unsigned timeoutMs) {
+BridgeResult BridgeClient::waitNotification(unsigned message, unsigned timeoutMs) {
     const int* received = message == WM_BRIDGE_INPUT ? &linesReceived : &pausesReceived;
     int* taken = message == WM_BRIDGE_INPUT ? &linesTaken : &pausesTaken;
     const DWORD start = GetTickCount();
@@ -136,23 +145,44 @@ bool BridgeClient::waitNotification(unsigned message, unsigned timeoutMs) {
         pumpMessages();
         if (*received > *taken) {
             ++*taken;
-            return true;
+            return {};
         }
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
+        if (!console) return BridgeError::noConsole;
+        if (!consoleAlive()) return BridgeError::consoleGone;
+        DWORD slice = ALIVE_CHECK_MS;
+        if (timeoutMs != NO_TIME_LIMIT) {
+            const DWORD elapsed = GetTickCount() - start;
+            if (elapsed >= timeoutMs) return BridgeError::timedOut;
+            if (timeoutMs - elapsed < slice) slice = timeoutMs - elapsed;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, slice, QS_ALLINPUT);
     }
 }
 
-bool BridgeClient::waitLine(std::string& line, unsigned timeoutMs) {
-    return waitNotification(WM_BRIDGE_INPUT, timeoutMs) && readStreamIn(line);
+BridgeResult BridgeClient::waitLine(std::string& line, unsigned timeoutMs) {
+    const BridgeResult waited = waitNotification(WM_BRIDGE_INPUT, timeoutMs);
+    if (!waited) return waited;
+    return readStreamIn(line) ? BridgeResult() : BridgeError::streamIn;
 }
 
-bool BridgeClient::readLine(std::string& line, unsigned timeoutMs) {
-    return requestLine() && waitLine(line, timeoutMs);
+BridgeResult BridgeClient::readLine(std::string& line, unsigned timeoutMs) {
+    const BridgeResult requested = requestLine();
+    return requested ? waitLine(line, timeoutMs) : requested;
 }
 
-bool BridgeClient::waitPauseEnd(unsigned timeoutMs) { return waitNotification(WM_BRIDGE_PAUSE, timeoutMs); }
+BridgeResult BridgeClient::waitPauseEnd(unsigned timeoutMs) { return waitNotification(WM_BRIDGE_PAUSE, timeoutMs); }
+
+BridgeResult BridgeClient::endLineRequest() {
+    const BridgeResult entered = key(KEY_ENTER);
+    discardNotifications();
+    return entered;
+}
+
+BridgeResult BridgeClient::endPause() {
+    const BridgeResult pressed = key(KEY_SHIFT);
+    discardNotifications();
+    return pressed;
+}
 
 void BridgeClient::discardNotifications() {
     pumpMessages();
@@ -160,20 +190,24 @@ void BridgeClient::discardNotifications() {
     pausesTaken = pausesReceived;
 }
 
-bool BridgeClient::postMessage(unsigned message, unsigned long long wParam, long long lParam) {
-    return consoleAlive() && PostMessageA(static_cast<HWND>(console), message, static_cast<WPARAM>(wParam),
-                                          static_cast<LPARAM>(lParam)) != 0;
+BridgeResult BridgeClient::postMessage(unsigned message, unsigned long long wParam, long long lParam) {
+    if (!console) return BridgeError::noConsole;
+    if (!consoleAlive()) return BridgeError::consoleGone;
+    return PostMessageA(static_cast<HWND>(console), message, static_cast<WPARAM>(wParam),
+                        static_cast<LPARAM>(lParam))
+               ? BridgeResult()
+               : BridgeError::noAnswer;
 }
 
-bool BridgeClient::key(unsigned virtualKey) { return sendMessage(WM_KEYDOWN, virtualKey, 1); }
+BridgeResult BridgeClient::key(unsigned virtualKey) { return sendMessage(WM_KEYDOWN, virtualKey, 1); }
 
-bool BridgeClient::shiftedKey(unsigned virtualKey) {
+BridgeResult BridgeClient::shiftedKey(unsigned virtualKey) {
     INPUT shift[2] = {};
     shift[0].type = shift[1].type = INPUT_KEYBOARD;
     shift[0].ki.wVk = shift[1].ki.wVk = VK_SHIFT;
     shift[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    if (SendInput(1, &shift[0], sizeof(INPUT)) != 1) return false;
-    const bool handled = key(virtualKey);
+    if (SendInput(1, &shift[0], sizeof(INPUT)) != 1) return BridgeError::noAnswer;
+    const BridgeResult handled = key(virtualKey);
     SendInput(1, &shift[1], sizeof(INPUT));
     return handled;
 }
@@ -197,8 +231,10 @@ bool BridgeClient::type(const std::string& text) {
     // Let the console take the Shift key messages that the real input queued:
     // one arriving after a later request had started a pause would end it.
     if (shifted) Sleep(SHIFT_SETTLE_MS);
-    return !caps || key(KEY_CAPS_LOCK);
+    return !caps || static_cast<bool>(key(KEY_CAPS_LOCK));
 }
+
+void BridgeClient::handleMessages() { pumpMessages(); }
 
 void BridgeClient::setNotificationHandler(NotificationHandler newHandler, void* context) {
     handler = newHandler;

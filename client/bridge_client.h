@@ -3,10 +3,14 @@
 // client class, which the console notifies, and the requests a client sends
 // to the console's window. Requests and keys are sent, not posted, so each is
 // handled by the console before the call returns and their order is fixed.
-// Every send and every wait has a timeout: a console that stopped answering
-// cannot hang the caller. One client per thread; it uses the thread's queue.
+// Every send has a timeout and every wait watches the console's window: a
+// console that stopped answering or went away cannot hang the caller. Each
+// call returns a BridgeResult, whose message says what went wrong. One client
+// per thread; it uses the thread's queue.
 #include <cstddef>
 #include <string>
+
+#include "client/bridge_result.h"
 
 class BridgeClient {
 public:
@@ -15,66 +19,86 @@ public:
     // is still waiting for its notification to return.
     using NotificationHandler = void (*)(BridgeClient& client, unsigned message, void* context);
 
+    // A wait without a time limit.
+    static constexpr unsigned NO_TIME_LIMIT = 0xFFFFFFFFu;
+
     BridgeClient() = default;
     ~BridgeClient();
     BridgeClient(const BridgeClient&) = delete;
     BridgeClient& operator=(const BridgeClient&) = delete;
 
-    // Creates the client window; false when it cannot be made.
-    bool open();
+    // Creates the client window (clientWindow when it cannot be made).
+    BridgeResult open();
     // Destroys the client window: the console's notifications then go nowhere.
     void close();
     bool isOpen() const { return window != nullptr; }
 
     // Waits until the console's window exists and answers a message. With a
-    // process id, only that process's console window counts.
-    bool findConsole(unsigned timeoutMs, unsigned long processId = 0);
+    // process id, only that process's console window counts. noConsole when
+    // no window appeared in time (0: look once), noAnswer when one exists but
+    // did not answer within the reply timeout.
+    BridgeResult findConsole(unsigned timeoutMs, unsigned long processId = 0);
     // True while the console's window found last still exists.
     bool consoleAlive() const;
     // The console's process id, 0 when no console was found.
     unsigned long consoleProcessId() const;
 
-    // Requests: false when there is no console or it did not answer in time.
-    bool send(unsigned message);
+    // Requests, each handled by the console before the call returns:
+    // noConsole before a console was found, consoleGone once its window went
+    // away, noAnswer when it did not answer within the reply timeout.
+    BridgeResult send(unsigned message);
     // Any window message, with its parameters, handled before the call returns.
-    bool sendMessage(unsigned message, unsigned long long wParam, long long lParam);
+    BridgeResult sendMessage(unsigned message, unsigned long long wParam, long long lParam);
     // Any window message, queued for the console's loop; returns at once.
-    bool postMessage(unsigned message, unsigned long long wParam, long long lParam);
-    bool print(const std::string& text);  // writes the stream file, then asks for it to be printed
-    bool printFile();                     // asks to print the stream file as it is
-    bool requestLine();
-    bool prompt();
-    bool cancel();
-    bool clear();
-    bool requestPause();
+    BridgeResult postMessage(unsigned message, unsigned long long wParam, long long lParam);
+    BridgeResult print(const std::string& text);  // writes the stream file, then asks for it to be printed
+    BridgeResult printFile();                     // asks to print the stream file as it is
+    BridgeResult requestLine();
+    BridgeResult prompt();
+    BridgeResult cancel();
+    BridgeResult clear();
+    BridgeResult requestPause();
 
-    // Waits for the console's notification that a line is ready, then reads it.
-    bool waitLine(std::string& line, unsigned timeoutMs);
+    // Waits for the console's notification that a line is ready, then reads
+    // it. Waits take NO_TIME_LIMIT or milliseconds.
+    BridgeResult waitLine(std::string& line, unsigned timeoutMs);
     // Asks for a line and waits for it.
-    bool readLine(std::string& line, unsigned timeoutMs);
+    BridgeResult readLine(std::string& line, unsigned timeoutMs);
     // Waits for the console's notification that the client's pause has ended.
-    bool waitPauseEnd(unsigned timeoutMs);
+    BridgeResult waitPauseEnd(unsigned timeoutMs);
     // Handles pending messages until a notification of this kind has arrived
-    // that no earlier wait took, and takes it; false on timeout. A
+    // that no earlier wait took, and takes it: timedOut when the time ran
+    // out, consoleGone when the console's window went away meanwhile. A
     // notification that arrived during the send of the key that caused it
     // counts.
-    bool waitNotification(unsigned message, unsigned timeoutMs);
+    BridgeResult waitNotification(unsigned message, unsigned timeoutMs);
+
+    // The console cannot withdraw a line request or a pause: a pending line
+    // request is ended by an Enter (the line typed so far is delivered to us
+    // and dropped), a pause by a key that types nothing (Shift). Both leave
+    // the input line closed; the caller decides what follows (a prompt).
+    BridgeResult endLineRequest();
+    BridgeResult endPause();
 
     // Keys: one WM_KEYDOWN per key.
-    bool key(unsigned virtualKey);
+    BridgeResult key(unsigned virtualKey);
     // Types text; capital letters with the console's caps toggle, the shifted
-    // punctuation of the digit row and the OEM keys with Shift held. False,
+    // punctuation of the digit row and the OEM keys with Shift held. Fails,
     // with nothing typed, when a character has no key.
     bool type(const std::string& text);
     // One key with Shift held: Shift goes down and up as real input, which
     // also sends the console key messages of its own for Shift.
-    bool shiftedKey(unsigned virtualKey);
+    BridgeResult shiftedKey(unsigned virtualKey);
 
     // Notifications received so far, taken by a wait or not.
     int lineNotifications() const { return linesReceived; }
     int pauseNotifications() const { return pausesReceived; }
     // Forgets notifications that no wait took.
     void discardNotifications();
+
+    // Handles the messages waiting for this thread, the console's
+    // notifications among them, and returns at once.
+    void handleMessages();
 
     void setNotificationHandler(NotificationHandler handler, void* context);
     // Longest wait for the console to handle one request or key (default 10 s).

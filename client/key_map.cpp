@@ -1,4 +1,4 @@
-#include "tools/bridge_client/key_map.h"
+#include "client/key_map.h"
 
 unsigned keyForCharacter(char c) {
     if (c >= 'a' && c <= 'z') return static_cast<unsigned>(c - 'a' + 'A');

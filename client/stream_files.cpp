@@ -1,4 +1,4 @@
-#include "tools/bridge_client/stream_files.h"
+#include "client/stream_files.h"
 
 #include <cstdio>
 

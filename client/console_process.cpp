@@ -1,4 +1,4 @@
-#include "tools/bridge_client/console_process.h"
+#include "client/console_process.h"
 
 #include <windows.h>
 

@@ -1,0 +1,192 @@
+// The host loop: one thread, which prints the output that the reader thread
+// collected, hands typed lines to the program and watches the console.
+//
+// While the program runs, a line request is always pending, so the user can
+// type at any time. Output printed while that line is open would join it, so
+// every print is followed by WM_BRIDGE_PROMPT, which with the line open only
+// moves the line's start past the printed text. When the console goes away
+// the program is ended.
+#include "client/program_host.h"
+
+#include <windows.h>
+
+#include <deque>
+
+#include "bridge/bridge.h"
+#include "client/command_line.h"
+#include "client/hosted_child.h"
+#include "client/line_ends.h"
+#include "client/stream_files.h"
+#include "client/typed_line.h"
+
+namespace {
+
+constexpr DWORD IDLE_WAIT_MS = 100;
+constexpr DWORD INPUT_RETRY_MS = 10;
+// How long an owed line break waits for the program's next output or its end.
+constexpr DWORD BREAK_DELAY_MS = 50;
+// How long the output may go on after the program ended (its pipe is closed
+// as soon as the job is ended, so normally at once).
+constexpr DWORD OUTPUT_AFTER_END_MS = 2000;
+
+struct HostState {
+    std::deque<std::string> typedLines;
+    // The text of a print until the prompt that settles it; nullptr otherwise.
+    const std::string* printing = nullptr;
+    // A line break owed to the screen: after a typed line, or at the end of
+    // output. It is printed in front of the next output, or after a moment
+    // while the program runs; when the program ends first, the prompt's own
+    // line break takes its place, so no empty line is left above the prompt.
+    bool breakOwed = false;
+    DWORD breakSince = 0;
+    bool ending = false;
+    BridgeResult failure;  // the first failure of a request sent from the notification
+};
+
+// A line typed by the user, delivered while the console waits for us: it is
+// still inside its notification, so the next request comes before any key.
+void onTypedLine(BridgeClient& client, unsigned message, void* context) {
+    auto& state = *static_cast<HostState*>(context);
+    if (message != WM_BRIDGE_INPUT) return;
+    std::string line;
+    readStreamIn(line);  // an unreadable file counts as an empty line
+    if (state.ending) return;
+    if (state.printing) line = withoutPrintedText(line, *state.printing);
+    state.typedLines.push_back(line + "\n");
+    // The typed line stays on screen; like a terminal, what follows starts
+    // below it.
+    state.breakOwed = true;
+    state.breakSince = GetTickCount();
+    const BridgeResult requested = client.requestLine();
+    if (!requested && state.failure) state.failure = requested;
+}
+
+BridgeResult printText(BridgeClient& client, HostState& state, const std::string& text) {
+    if (text.empty()) return {};
+    if (!writeStreamOut(text)) return BridgeError::streamOut;
+    state.printing = &text;
+    BridgeResult result = client.printFile();
+    if (result) result = client.prompt();
+    state.printing = nullptr;
+    return result;
+}
+
+// Output of the program: the owed line break goes in front, and a line break
+// at its end is owed in turn.
+BridgeResult printOutput(BridgeClient& client, HostState& state, std::string text) {
+    if (text.empty()) return {};
+    if (state.breakOwed) text.insert(text.begin(), '\n');
+    state.breakOwed = text.back() == '\n';
+    if (state.breakOwed) {
+        text.pop_back();
+        state.breakSince = GetTickCount();
+    }
+    return printText(client, state, text);
+}
+
+BridgeResult payOwedBreak(BridgeClient& client, HostState& state) {
+    if (!state.breakOwed || GetTickCount() - state.breakSince < BREAK_DELAY_MS) return {};
+    state.breakOwed = false;
+    return printText(client, state, "\n");
+}
+
+HostOutcome bridgeFailed(HostedChild& child, BridgeResult why) {
+    child.terminate();
+    HostOutcome outcome;
+    outcome.end = HostOutcome::End::bridgeFailed;
+    outcome.bridge = why;
+    return outcome;
+}
+
+HostOutcome notStarted(BridgeClient& client, const std::string& program, const std::string& reason) {
+    HostOutcome outcome;
+    outcome.end = HostOutcome::End::notStarted;
+    outcome.startError = reason;
+    outcome.bridge = client.print("\n[error] - could not start the program " + program + ": " + reason);
+    if (outcome.bridge) outcome.bridge = client.prompt();
+    return outcome;
+}
+
+// Hands the console back: the pending line request is ended with an Enter
+// of our own (the console cannot withdraw it otherwise), then the prompt.
+BridgeResult handBack(BridgeClient& client, HostState& state) {
+    state.ending = true;
+    BridgeResult result = client.endLineRequest();
+    if (result) result = client.prompt();
+    return result;
+}
+
+class NotificationScope {
+public:
+    NotificationScope(BridgeClient& client, HostState& state) : client(client) {
+        client.setNotificationHandler(onTypedLine, &state);
+    }
+    ~NotificationScope() { client.setNotificationHandler(nullptr, nullptr); }
+    NotificationScope(const NotificationScope&) = delete;
+    NotificationScope& operator=(const NotificationScope&) = delete;
+
+private:
+    BridgeClient& client;
+};
+
+}  // namespace
+
+HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& arguments) {
+    HostState state;
+    NotificationScope scope(client, state);
+    HostedChild child;
+    if (BridgeResult taken = client.cancel(); !taken) return bridgeFailed(child, taken);
+    std::string reason = "no program named";
+    if (arguments.empty() || !child.start(joinCommandLine(arguments), reason))
+        return notStarted(client, arguments.empty() ? std::string() : arguments[0], reason);
+    // The window is made just before the first request whose answer it
+    // receives, if the caller has not made it yet.
+    BridgeResult requested = client.open();
+    if (requested) requested = client.requestLine();
+    if (!requested) return bridgeFailed(child, requested);
+
+    LineEndFilter lineEnds;
+    bool outputEnded = false;
+    DWORD endedAt = 0;
+    bool programEnded = false;
+    for (;;) {
+        bool ended = false;
+        const std::string output = lineEnds.feed(child.takeOutput(ended));
+        if (BridgeResult printed = printOutput(client, state, output); !printed) return bridgeFailed(child, printed);
+        outputEnded = ended;
+        if (!state.failure) return bridgeFailed(child, state.failure);
+
+        // One line at a time, each once the program has read the one before:
+        // some programs take only the first line of a read.
+        if (!state.typedLines.empty() && child.inputDrained()) {
+            child.writeInput(state.typedLines.front());
+            state.typedLines.pop_front();
+        }
+        if (!programEnded && WaitForSingleObject(static_cast<HANDLE>(child.processHandle()), 0) == WAIT_OBJECT_0) {
+            programEnded = true;
+            endedAt = GetTickCount();
+            child.terminate();  // what it started in the background ends too, and with it the pipe
+        }
+        if (programEnded && (outputEnded || GetTickCount() - endedAt >= OUTPUT_AFTER_END_MS)) break;
+        if (!programEnded) {
+            if (BridgeResult paid = payOwedBreak(client, state); !paid) return bridgeFailed(child, paid);
+        }
+        if (!client.consoleAlive()) return bridgeFailed(child, BridgeError::consoleGone);
+
+        HANDLE waits[2] = {static_cast<HANDLE>(child.outputEvent()), static_cast<HANDLE>(child.processHandle())};
+        const DWORD wait = state.typedLines.empty() && !state.breakOwed ? IDLE_WAIT_MS : INPUT_RETRY_MS;
+        MsgWaitForMultipleObjects(programEnded ? 1 : 2, waits, FALSE, programEnded ? INPUT_RETRY_MS : wait,
+                                  QS_ALLINPUT);
+        client.handleMessages();
+    }
+    // A held CR is the last of the output; an owed line break is left to the
+    // prompt.
+    if (BridgeResult printed = printOutput(client, state, lineEnds.finish()); !printed)
+        return bridgeFailed(child, printed);
+
+    HostOutcome outcome;
+    child.exitCode(outcome.exitCode);
+    outcome.bridge = handBack(client, state);
+    if (!outcome.bridge) outcome.end = HostOutcome::End::bridgeFailed;
+    return outcome;
+}

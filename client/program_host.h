@@ -1,0 +1,28 @@
+#pragma once
+// Runs a line-based program inside the console, the way a terminal hosts a
+// shell: the console is taken over from the prompt, what the program writes
+// (standard output and standard error) is printed as it arrives, each line
+// the user types goes to the program's standard input, and the prompt comes
+// back when the program ends.
+#include <string>
+#include <vector>
+
+#include "client/bridge_client.h"
+
+struct HostOutcome {
+    enum class End {
+        exited,       // the program ended; exitCode is its status
+        notStarted,   // it could not be started; startError says why
+        bridgeFailed  // the console went away or stopped answering; the program was ended
+    };
+    End end = End::exited;
+    unsigned long exitCode = 0;
+    std::string startError;
+    BridgeResult bridge;
+};
+
+// `client` must have found the console; its window is opened here when the
+// caller has not opened it. The program is
+// found as CreateProcess finds it (the caller's folder, the current folder,
+// the system folders, PATH; ".exe" added).
+HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& arguments);

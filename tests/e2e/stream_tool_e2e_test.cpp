@@ -1,0 +1,299 @@
+// korvane-stream.exe against the real console, each run a process of its own
+// as a script starts it: its verbs, exit statuses and messages, and exec with
+// line-program, an ordinary line-based program. The console's buffer is read
+// back with dump.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "bridge/bridge.h"
+#include "client/key_map.h"
+#include "console_session.h"
+#include "tool_run.h"
+
+namespace {
+
+constexpr unsigned TOOL_MS = 20000;
+constexpr unsigned long EXIT_USAGE = 120;
+constexpr unsigned long EXIT_NO_CONSOLE = 121;
+constexpr unsigned long EXIT_TIMED_OUT = 123;
+constexpr unsigned long EXIT_NOT_STARTED = 124;
+constexpr unsigned long EXIT_CONSOLE_GONE = 125;
+
+// The console notifies the one window of class korvane_app it finds: while
+// the tool waits for a notification, the test's own client window is away.
+class ClientWindowAside {
+public:
+    explicit ClientWindowAside(BridgeClient& client) : client(client) { client.close(); }
+    ~ClientWindowAside() { client.open(); }
+    ClientWindowAside(const ClientWindowAside&) = delete;
+    ClientWindowAside& operator=(const ClientWindowAside&) = delete;
+
+private:
+    BridgeClient& client;
+};
+
+// A console with one open prompt, its stream file gone.
+ConsoleSession& freshConsole() {
+    ConsoleSession& console = sharedConsole();
+    EXPECT_TRUE(console.reset());
+    DeleteFileA(STREAM_OUT_PATH);
+    return console;
+}
+
+std::string withoutCarriageReturns(std::string text) {
+    std::string out;
+    for (char c : text)
+        if (c != '\r') out += c;
+    return out;
+}
+
+TEST(KorvaneStream, RequestVerbsActOnTheConsole) {
+    ConsoleSession& console = freshConsole();
+    ToolRun cancel, clear, printWords, printNoLineEnd, prompt;
+    EXPECT_EQ(runTool(cancel, {"cancel"}).exitCode, 0u);
+    EXPECT_EQ(runTool(clear, {"clear"}).exitCode, 0u);
+    EXPECT_EQ(runTool(printNoLineEnd, {"print", "-n", "abc", "def"}).exitCode, 0u);
+    EXPECT_EQ(runTool(printWords, {"print", "ghi"}).exitCode, 0u);
+    EXPECT_EQ(runTool(prompt, {"prompt"}).exitCode, 0u);
+    EXPECT_EQ(cancel.errors + clear.errors + printWords.errors + printNoLineEnd.errors + prompt.errors, "");
+    EXPECT_EQ(console.dump(), std::string("abc defghi\n") + PROMPT);
+}
+
+TEST(KorvaneStream, PrintWhileThePromptIsOpenJoinsTheCommandBeingTyped) {
+    ConsoleSession& console = freshConsole();
+    ToolRun print;
+    EXPECT_EQ(runTool(print, {"print", "-n", "add 2 "}).exitCode, 0u);
+    ASSERT_TRUE(console.command("3"));
+    EXPECT_EQ(console.dump(), std::string(PROMPT) + "add 2 3\n 2 + 3 = 5" + PROMPT);
+}
+
+TEST(KorvaneStream, HelpListsTheVerbsAndStatusesAndMistakesAreUsageErrors) {
+    ToolRun help, unknown, badTimeout;
+    EXPECT_EQ(runTool(help, {"--help"}).exitCode, 0u);
+    for (const char* word : {"print [-n] TEXT", "print -", "readline", "pause", "prompt", "cancel", "clear", "exec",
+                             "--timeout", "120", "121", "122", "123", "124", "125", "126"})
+        EXPECT_NE(help.output.find(word), std::string::npos) << word;
+    EXPECT_EQ(runTool(unknown, {"shout", "x"}).exitCode, EXIT_USAGE);
+    EXPECT_EQ(withoutCarriageReturns(unknown.errors),
+              "korvane-stream: unknown verb \"shout\" (korvane-stream --help lists the verbs)\n");
+    EXPECT_EQ(runTool(badTimeout, {"readline", "--timeout", "soon"}).exitCode, EXIT_USAGE);
+}
+
+TEST(KorvaneStream, ReadlinePrintsExactlyTheTypedBytes) {
+    ConsoleSession& console = freshConsole();
+    const std::string typed = "Mixed Case 1! \\ tab\there;";
+    ToolRun readline;
+    {
+        ClientWindowAside aside(console.client);
+        ASSERT_TRUE(readline.start({"readline"}));
+        ASSERT_TRUE(readline.waitUntilWaiting(TOOL_MS));
+        ASSERT_TRUE(console.client.type(typed));
+        ASSERT_TRUE(console.client.key(KEY_ENTER));
+        ASSERT_TRUE(readline.finish(TOOL_MS));
+    }
+    EXPECT_EQ(readline.exitCode, 0u);
+    EXPECT_EQ(readline.output, typed + "\n");
+    ASSERT_TRUE(console.client.prompt());
+    // The line stays where it was typed; the tool ends it with a line break.
+    EXPECT_EQ(console.dump(), std::string(PROMPT) + typed + "\n" + PROMPT);
+}
+
+TEST(KorvaneStream, ReadlineThatTimesOutLeavesAPromptOnWhichACommandRuns) {
+    ConsoleSession& console = freshConsole();
+    ToolRun readline;
+    {
+        ClientWindowAside aside(console.client);
+        runTool(readline, {"readline", "--timeout", "0.5"});
+    }
+    EXPECT_EQ(readline.exitCode, EXIT_TIMED_OUT);
+    EXPECT_EQ(readline.output, "");
+    EXPECT_EQ(withoutCarriageReturns(readline.errors), "korvane-stream: readline: no line within 0.5 s\n");
+    ASSERT_TRUE(console.command("add 2 3"));
+    std::string line;
+    EXPECT_FALSE(console.client.waitLine(line, 200)) << "the line request was left pending";
+    EXPECT_EQ(console.dump(), std::string(PROMPT) + PROMPT + "add 2 3\n 2 + 3 = 5" + PROMPT);
+}
+
+TEST(KorvaneStream, PauseEndsOnAKeyAndATimedOutPauseEatsNoKey) {
+    ConsoleSession& console = freshConsole();
+    ToolRun pause, timedOut;
+    ASSERT_TRUE(console.client.cancel());
+    {
+        ClientWindowAside aside(console.client);
+        ASSERT_TRUE(pause.start({"pause"}));
+        ASSERT_TRUE(pause.waitUntilWaiting(TOOL_MS));
+        ASSERT_TRUE(console.client.key('A'));
+        ASSERT_TRUE(pause.finish(TOOL_MS));
+        runTool(timedOut, {"pause", "--timeout", "0.5"});
+    }
+    EXPECT_EQ(pause.exitCode, 0u);
+    EXPECT_EQ(timedOut.exitCode, EXIT_TIMED_OUT);
+    EXPECT_EQ(withoutCarriageReturns(timedOut.errors), "korvane-stream: pause: no key within 0.5 s\n");
+    ASSERT_TRUE(console.client.prompt());
+    ASSERT_TRUE(console.command("add 1 2"));
+    EXPECT_EQ(console.dump(), std::string("\n") + PAUSE_LINE + PAUSE_LINE + PROMPT + "add 1 2\n 1 + 2 = 3" + PROMPT);
+}
+
+TEST(KorvaneStream, PrintDashSendsEachPieceAsItArrives) {
+    ConsoleSession& console = freshConsole();
+    ASSERT_TRUE(console.client.cancel());
+    ASSERT_TRUE(console.client.clear());
+    ToolRun print;
+    ASSERT_TRUE(print.start({"print", "-"}));
+    ASSERT_TRUE(print.writeInput("first piece\r"));  // its CR LF is split across two pieces
+    ASSERT_TRUE(waitForPrinted("first piece", TOOL_MS)) << "the first piece was not printed before the input ended";
+    ASSERT_TRUE(print.writeInput("\nsecond\r\npiece"));
+    ASSERT_TRUE(waitForPrinted("second\npiece", TOOL_MS));
+    ASSERT_TRUE(print.writeInput(" and the end\r\n"));
+    ASSERT_TRUE(print.finish(TOOL_MS));
+    EXPECT_EQ(print.exitCode, 0u);
+    ASSERT_TRUE(console.client.prompt());
+    EXPECT_EQ(console.dump(), std::string("first piece\nsecond\npiece and the end\n") + PROMPT);
+}
+
+TEST(KorvaneStream, WithoutAConsoleEachVerbSaysSoWithItsStatus) {
+    endSharedConsole();
+    const std::vector<std::vector<std::string>> runs = {{"print", "x"}, {"readline"}, {"exec", "line-program", "nothing"}};
+    for (const auto& arguments : runs) {
+        SCOPED_TRACE(arguments[0]);
+        ToolRun run;
+        runTool(run, arguments);
+        EXPECT_EQ(run.exitCode, EXIT_NO_CONSOLE);
+        EXPECT_EQ(withoutCarriageReturns(run.errors),
+                  "korvane-stream: console: no Korvane console is running (no window of class and title Korvane)\n");
+    }
+}
+
+TEST(KorvaneStreamExec, EchoesTypedLinesAndExitsWithTheProgramsStatus) {
+    ConsoleSession& console = freshConsole();
+    ToolRun exec;
+    {
+        ClientWindowAside aside(console.client);
+        ASSERT_TRUE(exec.start({"exec", "line-program", "echo"}));
+        ASSERT_TRUE(exec.waitUntilWaiting(TOOL_MS));
+        ASSERT_TRUE(console.command("hello"));
+        ASSERT_TRUE(waitForPrinted("echo: hello", TOOL_MS));
+        ASSERT_TRUE(console.command("quit"));
+        ASSERT_TRUE(exec.finish(TOOL_MS));
+    }
+    EXPECT_EQ(exec.exitCode, 3u);
+    EXPECT_EQ(exec.errors, "");
+    // Each typed line is followed by a line break; the program's output never
+    // came back to it as input; the prompt follows the last line without an
+    // empty line.
+    EXPECT_EQ(console.dump(), std::string("\nhello\necho: hello\nquit") + PROMPT);
+}
+
+TEST(KorvaneStreamExec, AMegabyteAtOnceThenALastLineAllReachTheConsole) {
+    ConsoleSession& console = freshConsole();
+    ToolRun exec;
+    {
+        ClientWindowAside aside(console.client);
+        runTool(exec, {"exec", "line-program", "bulk", "1"});
+    }
+    EXPECT_EQ(exec.exitCode, 0u);
+    const std::string buffer = console.dump();
+    const std::string tail = ".\nlast line" + std::string(PROMPT);
+    ASSERT_GE(buffer.size(), tail.size());
+    EXPECT_EQ(buffer.substr(buffer.size() - tail.size()), tail);
+    EXPECT_EQ(buffer.find('\r'), std::string::npos) << "CR LF must become a single line break";
+    // The newest whole lines of the megabyte are kept, numbered in order.
+    const std::size_t last = buffer.rfind("bulk line ");
+    ASSERT_NE(last, std::string::npos);
+    EXPECT_EQ(buffer.substr(last, 20), "bulk line 000016382 ");  // 16383 lines of 64 bytes, then the dots
+}
+
+TEST(KorvaneStreamExec, AProgramEndingWithoutALineEndGetsThePromptBelowIt) {
+    ConsoleSession& console = freshConsole();
+    ToolRun exec;
+    {
+        ClientWindowAside aside(console.client);
+        runTool(exec, {"exec", "line-program", "partial"});
+    }
+    EXPECT_EQ(exec.exitCode, 5u);
+    EXPECT_EQ(console.dump(), std::string("\nthe end without a line end") + PROMPT);
+}
+
+TEST(KorvaneStreamExec, AQuestionWithoutALineEndIsOnScreenBeforeTheAnswer) {
+    ConsoleSession& console = freshConsole();
+    ToolRun exec;
+    {
+        ClientWindowAside aside(console.client);
+        ASSERT_TRUE(exec.start({"exec", "line-program", "ask"}));
+        ASSERT_TRUE(waitForPrinted("what is your name? ", TOOL_MS)) << "the question did not come before the answer";
+        ASSERT_TRUE(console.command("bob"));
+        ASSERT_TRUE(exec.finish(TOOL_MS));
+    }
+    EXPECT_EQ(exec.exitCode, 0u);
+    EXPECT_EQ(console.dump(), std::string("\nwhat is your name? bob\nhello, bob") + PROMPT);
+}
+
+TEST(KorvaneStreamExec, EndingWhileALineIsTypedLeavesAPromptThatRunsCommands) {
+    ConsoleSession& console = freshConsole();
+    DeleteFileA("exec_stop");
+    ToolRun exec;
+    {
+        ClientWindowAside aside(console.client);
+        ASSERT_TRUE(exec.start({"exec", "line-program", "wait", "exec_pid", "exec_stop"}));
+        ASSERT_TRUE(waitForPrinted("waiting", TOOL_MS));
+        ASSERT_TRUE(console.client.type("half"));
+        ASSERT_TRUE(writeWholeFile("exec_stop", "stop"));
+        ASSERT_TRUE(exec.finish(TOOL_MS));
+    }
+    EXPECT_EQ(exec.exitCode, 0u);
+    ASSERT_TRUE(console.command("add 2 3"));
+    std::string line;
+    EXPECT_FALSE(console.client.waitLine(line, 200)) << "the command went to a line request left pending";
+    EXPECT_EQ(console.dump(), std::string("\nwaiting\nhalf") + PROMPT + "add 2 3\n 2 + 3 = 5" + PROMPT);
+    DeleteFileA("exec_stop");
+}
+
+TEST(KorvaneStreamExec, AProgramThatDoesNotExistIsReportedAndThePromptWorks) {
+    ConsoleSession& console = freshConsole();
+    ToolRun exec;
+    {
+        ClientWindowAside aside(console.client);
+        runTool(exec, {"exec", "no-such-program", "x"});
+    }
+    EXPECT_EQ(exec.exitCode, EXIT_NOT_STARTED);
+    EXPECT_EQ(withoutCarriageReturns(exec.errors).rfind("korvane-stream: exec: cannot start no-such-program: ", 0), 0u)
+        << exec.errors;
+    ASSERT_TRUE(console.command("add 2 3"));
+    const std::string buffer = console.dump();
+    const std::string head = "\n\n[error] - could not start the program no-such-program: ";
+    EXPECT_EQ(buffer.rfind(head, 0), 0u) << buffer;
+    const std::string tail = std::string(PROMPT) + "add 2 3\n 2 + 3 = 5" + PROMPT;
+    ASSERT_GE(buffer.size(), tail.size());
+    EXPECT_EQ(buffer.substr(buffer.size() - tail.size()), tail);
+}
+
+TEST(KorvaneStreamExec, EscapeEndsTheConsoleAndTheProgramWithIt) {
+    ConsoleSession& console = freshConsole();
+    DeleteFileA("escape_pid");
+    DeleteFileA("escape_stop");
+    ToolRun exec;
+    ClientWindowAside aside(console.client);
+    ASSERT_TRUE(exec.start({"exec", "line-program", "wait", "escape_pid", "escape_stop"}));
+    ASSERT_TRUE(waitForPrinted("waiting", TOOL_MS));
+    const DWORD programId = static_cast<DWORD>(std::strtoul(readWholeFile("escape_pid").c_str(), nullptr, 10));
+    HANDLE program = OpenProcess(SYNCHRONIZE, FALSE, programId);
+    ASSERT_NE(program, nullptr);
+    ASSERT_TRUE(console.client.key(KEY_ESCAPE));
+    ASSERT_TRUE(exec.finish(TOOL_MS));
+    const bool programEnded = WaitForSingleObject(program, 5000) == WAIT_OBJECT_0;
+    CloseHandle(program);
+    EXPECT_EQ(exec.exitCode, EXIT_CONSOLE_GONE);
+    EXPECT_EQ(withoutCarriageReturns(exec.errors),
+              "korvane-stream: exec: the console went away; line-program was ended\n");
+    EXPECT_TRUE(programEnded) << "the program outlived the console";
+    unsigned long code = 99;
+    EXPECT_TRUE(console.process.waitExit(WAIT_MS, code));
+    endSharedConsole();
+}
+
+}  // namespace

@@ -1,0 +1,144 @@
+// korvane-stream: the console's stream bridge for scripts and shells, one
+// verb per request, and exec to run a line-based program inside the console.
+// `korvane-stream --help` lists the verbs and the exit statuses.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "client/bridge_client.h"
+#include "client/line_ends.h"
+#include "client/program_host.h"
+#include "tools/korvane_stream/stream_arguments.h"
+
+namespace {
+
+constexpr DWORD INPUT_CHUNK = 1u << 16;
+
+int fail(const char* verb, BridgeResult result) {
+    std::fprintf(stderr, "korvane-stream: %s: %s\n", verb, result.message());
+    return exitStatusFor(result.error());
+}
+
+// Standard output in binary: the typed line's bytes as they are, "\n" after.
+void writeOut(const std::string& text) {
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+int printInput(BridgeClient& client) {
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    LineEndFilter lineEnds;
+    std::string chunk(INPUT_CHUNK, '\0');
+    for (;;) {
+        DWORD n = 0;
+        // A read returns what the pipe holds now, so each piece is printed
+        // as it arrives, not when the input ends.
+        if (!ReadFile(input, chunk.data(), INPUT_CHUNK, &n, nullptr) || n == 0) break;
+        const std::string text = lineEnds.feed(std::string_view(chunk.data(), n));
+        if (text.empty()) continue;
+        if (BridgeResult printed = client.print(text); !printed) return fail("print", printed);
+    }
+    const std::string rest = lineEnds.finish();
+    if (BridgeResult printed = rest.empty() ? BridgeResult() : client.print(rest); !printed)
+        return fail("print", printed);
+    return 0;
+}
+
+int readLine(BridgeClient& client, unsigned timeoutMs) {
+    std::string line;
+    const BridgeResult read = client.readLine(line, timeoutMs);
+    if (read.error() == BridgeError::timedOut) {
+        // Leave the console as the user had it: the request withdrawn, a prompt.
+        if (client.endLineRequest()) client.prompt();
+        std::fprintf(stderr, "korvane-stream: readline: no line within %.3g s\n", timeoutMs / 1000.0);
+        return EXIT_TIMED_OUT;
+    }
+    if (!read) return fail("readline", read);
+    writeOut(line + "\n");
+    // The Enter ends the line on screen too, as a terminal shows it.
+    if (BridgeResult printed = client.print("\n"); !printed) return fail("readline", printed);
+    return 0;
+}
+
+int pauseForKey(BridgeClient& client, unsigned timeoutMs) {
+    BridgeResult paused = client.requestPause();
+    if (paused) paused = client.waitPauseEnd(timeoutMs);
+    if (paused.error() == BridgeError::timedOut) {
+        client.endPause();
+        std::fprintf(stderr, "korvane-stream: pause: no key within %.3g s\n", timeoutMs / 1000.0);
+        return EXIT_TIMED_OUT;
+    }
+    return paused ? 0 : fail("pause", paused);
+}
+
+int exec(BridgeClient& client, const std::vector<std::string>& program) {
+    const HostOutcome outcome = hostProgram(client, program);
+    switch (outcome.end) {
+    case HostOutcome::End::exited: return static_cast<int>(outcome.exitCode);
+    case HostOutcome::End::notStarted:
+        std::fprintf(stderr, "korvane-stream: exec: cannot start %s: %s\n", program[0].c_str(),
+                     outcome.startError.c_str());
+        return EXIT_NOT_STARTED;
+    case HostOutcome::End::bridgeFailed:
+        if (outcome.bridge.error() == BridgeError::consoleGone) {
+            std::fprintf(stderr, "korvane-stream: exec: the console went away; %s was ended\n",
+                         program[0].c_str());
+            return EXIT_CONSOLE_GONE;
+        }
+        return fail("exec", outcome.bridge);
+    }
+    return EXIT_NO_ANSWER;
+}
+
+bool needsClientWindow(StreamVerb verb) {
+    return verb == StreamVerb::readLine || verb == StreamVerb::pause;  // exec opens it itself
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const ParsedArguments parsed = parseStreamArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.ok) {
+        std::fprintf(stderr, "korvane-stream: %s (korvane-stream --help lists the verbs)\n", parsed.error.c_str());
+        return EXIT_USAGE;
+    }
+    const StreamCommand& command = parsed.command;
+    if (command.verb == StreamVerb::help) {
+        std::fputs(streamUsage(), stdout);
+        return 0;
+    }
+
+    BridgeClient client;
+    if (BridgeResult found = client.findConsole(0); !found) return fail("console", found);
+    // The window comes after the console was found and before any request
+    // whose answer it receives.
+    if (needsClientWindow(command.verb)) {
+        if (BridgeResult opened = client.open(); !opened) return fail("client window", opened);
+    }
+    switch (command.verb) {
+    case StreamVerb::print: {
+        const BridgeResult printed = client.print(command.text);
+        return printed ? 0 : fail("print", printed);
+    }
+    case StreamVerb::printInput: return printInput(client);
+    case StreamVerb::readLine: return readLine(client, command.timeoutMs);
+    case StreamVerb::pause: return pauseForKey(client, command.timeoutMs);
+    case StreamVerb::prompt: {
+        const BridgeResult prompted = client.prompt();
+        return prompted ? 0 : fail("prompt", prompted);
+    }
+    case StreamVerb::cancel: {
+        const BridgeResult cancelled = client.cancel();
+        return cancelled ? 0 : fail("cancel", cancelled);
+    }
+    case StreamVerb::clear: {
+        const BridgeResult cleared = client.clear();
+        return cleared ? 0 : fail("clear", cleared);
+    }
+    case StreamVerb::exec: return exec(client, command.program);
+    case StreamVerb::help: break;
+    }
+    return 0;
+}

@@ -1,0 +1,150 @@
+#include "tools/korvane_stream/stream_arguments.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr double LONGEST_TIMEOUT_S = 24.0 * 24 * 3600;
+
+ParsedArguments usageError(const std::string& why) {
+    ParsedArguments parsed;
+    parsed.error = why;
+    return parsed;
+}
+
+bool verbNamed(const std::string& word, StreamVerb& verb) {
+    static const struct {
+        const char* name;
+        StreamVerb verb;
+    } verbs[] = {
+        {"print", StreamVerb::print},   {"readline", StreamVerb::readLine}, {"pause", StreamVerb::pause},
+        {"prompt", StreamVerb::prompt}, {"cancel", StreamVerb::cancel},     {"clear", StreamVerb::clear},
+        {"exec", StreamVerb::exec},
+    };
+    for (const auto& entry : verbs) {
+        if (word == entry.name) {
+            verb = entry.verb;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+int exitStatusFor(BridgeError error) {
+    switch (error) {
+    case BridgeError::none: return 0;
+    case BridgeError::noConsole: return EXIT_NO_CONSOLE;
+    case BridgeError::noAnswer: return EXIT_NO_ANSWER;
+    case BridgeError::timedOut: return EXIT_TIMED_OUT;
+    case BridgeError::consoleGone: return EXIT_CONSOLE_GONE;
+    case BridgeError::streamOut:
+    case BridgeError::streamIn:
+    case BridgeError::clientWindow: return EXIT_STREAM_FILE;
+    }
+    return EXIT_NO_ANSWER;
+}
+
+bool parseTimeoutSeconds(const std::string& text, unsigned& milliseconds) {
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) return false;
+    char* end = nullptr;
+    const double seconds = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !(seconds > 0) || seconds > LONGEST_TIMEOUT_S) return false;
+    milliseconds = static_cast<unsigned>(std::ceil(seconds * 1000.0));
+    return true;
+}
+
+ParsedArguments parseStreamArguments(const std::vector<std::string>& arguments) {
+    ParsedArguments parsed;
+    StreamCommand& command = parsed.command;
+    bool haveVerb = false;
+    bool lineEnd = true;
+    std::size_t i = 0;
+    // Options come before the verb's own words: --timeout and --help
+    // anywhere there, -n after print.
+    for (; i < arguments.size(); ++i) {
+        const std::string& word = arguments[i];
+        if (word == "--help" || word == "-h") {
+            parsed.ok = true;
+            command = StreamCommand();
+            return parsed;
+        }
+        if (word == "--timeout") {
+            if (i + 1 == arguments.size()) return usageError("--timeout needs a number of seconds");
+            if (!parseTimeoutSeconds(arguments[++i], command.timeoutMs))
+                return usageError("--timeout takes a number of seconds above 0, not \"" + arguments[i] + "\"");
+            continue;
+        }
+        if (haveVerb && command.verb == StreamVerb::print && word == "-n") {
+            lineEnd = false;
+            continue;
+        }
+        if (word == "--") {
+            ++i;
+            break;
+        }
+        if (word.size() > 1 && word[0] == '-') {
+            if (haveVerb) break;  // a word of the verb's, such as an argument of the program
+            return usageError("unknown option " + word);
+        }
+        if (haveVerb) break;
+        if (!verbNamed(word, command.verb)) return usageError("unknown verb \"" + word + "\"");
+        haveVerb = true;
+    }
+    if (!haveVerb) return usageError("no verb given");
+    const std::vector<std::string> words(arguments.begin() + static_cast<std::ptrdiff_t>(i), arguments.end());
+
+    switch (command.verb) {
+    case StreamVerb::print:
+        if (words.size() == 1 && words[0] == "-") {
+            command.verb = StreamVerb::printInput;
+            break;
+        }
+        for (std::size_t w = 0; w < words.size(); ++w) command.text += (w ? " " : "") + words[w];
+        if (lineEnd) command.text += '\n';
+        break;
+    case StreamVerb::exec:
+        if (words.empty()) return usageError("exec needs a program");
+        command.program = words;
+        break;
+    default:
+        if (!words.empty()) return usageError("unexpected word \"" + words[0] + "\"");
+        break;
+    }
+    parsed.ok = true;
+    return parsed;
+}
+
+const char* streamUsage() {
+    return "usage: korvane-stream [--timeout SECONDS] VERB [ARGUMENTS]\n"
+           "Uses the running Korvane console as a terminal, through its stream bridge.\n"
+           "\n"
+           "verbs:\n"
+           "  print [-n] TEXT...      print the words joined by spaces, then a line end unless -n\n"
+           "  print -                 print standard input as it arrives; CR LF becomes a line end\n"
+           "  readline                ask for a line; print the typed line to standard output\n"
+           "  pause                   wait until the user presses a key in the console\n"
+           "  prompt                  show the command prompt\n"
+           "  cancel                  close the input line and remove the prompt\n"
+           "  clear                   clear the console's buffer\n"
+           "  exec PROGRAM [ARGS...]  run a line-based program inside the console and exit with its status\n"
+           "\n"
+           "options:\n"
+           "  --timeout SECONDS       limit the wait of readline and pause (default: no limit); a wait that\n"
+           "                          times out withdraws its request and leaves a prompt\n"
+           "  --help                  this text\n"
+           "\n"
+           "exit statuses:\n"
+           "  0    success (exec: the program's own status)\n"
+           "  120  usage error\n"
+           "  121  no console is running\n"
+           "  122  the console does not answer\n"
+           "  123  a wait timed out\n"
+           "  124  exec could not start the program\n"
+           "  125  the console went away\n"
+           "  126  a stream file (c:\\stream.o, c:\\stream.i) could not be written or read\n"
+           "\n"
+           "A print while the command prompt is open joins the command being typed.\n";
+}

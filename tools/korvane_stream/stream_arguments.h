@@ -1,0 +1,46 @@
+#pragma once
+// The command line of korvane-stream, its exit statuses and its help text.
+// Platform-free, so that the parsing is unit-tested natively.
+#include <string>
+#include <vector>
+
+#include "client/bridge_result.h"
+
+// The kit's own statuses: a small range below the 124 to 127 of shells and
+// timeout, which exec otherwise leaves to the program it runs.
+inline constexpr int EXIT_USAGE = 120;            // the command line is wrong
+inline constexpr int EXIT_NO_CONSOLE = 121;       // no console is running
+inline constexpr int EXIT_NO_ANSWER = 122;        // the console does not answer
+inline constexpr int EXIT_TIMED_OUT = 123;        // a wait of readline or pause timed out
+inline constexpr int EXIT_NOT_STARTED = 124;      // exec could not start the program
+inline constexpr int EXIT_CONSOLE_GONE = 125;     // the console went away (during exec or a wait)
+inline constexpr int EXIT_STREAM_FILE = 126;      // a stream file could not be written or read
+inline constexpr int FIRST_KIT_STATUS = EXIT_USAGE;
+inline constexpr int LAST_KIT_STATUS = EXIT_STREAM_FILE;
+
+// The status for a failed bridge call (0 for success).
+int exitStatusFor(BridgeError error);
+
+enum class StreamVerb { help, print, printInput, readLine, pause, prompt, cancel, clear, exec };
+
+struct StreamCommand {
+    StreamVerb verb = StreamVerb::help;
+    std::string text;                  // print: the words joined, with the line end unless -n
+    std::vector<std::string> program;  // exec: the program and its arguments
+    unsigned timeoutMs = 0xFFFFFFFFu;  // readline, pause: no limit unless --timeout
+};
+
+struct ParsedArguments {
+    bool ok = false;
+    StreamCommand command;
+    std::string error;  // one line, when not ok
+};
+
+// The arguments after the program's name.
+ParsedArguments parseStreamArguments(const std::vector<std::string>& arguments);
+
+// Seconds as --timeout takes them ("2", "0.5"), in milliseconds rounded up;
+// false for anything else, negative, zero or beyond 24 days.
+bool parseTimeoutSeconds(const std::string& text, unsigned& milliseconds);
+
+const char* streamUsage();

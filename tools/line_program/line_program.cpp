@@ -1,0 +1,95 @@
+// line-program: an ordinary line-based program that knows nothing of
+// Korvane, in a few modes, for the demo, the tests of exec and its
+// measurements. Standard output is in text mode, so its line ends are CR LF.
+//   echo            answer each line with "echo: LINE"; "quit" ends with status 3
+//   ask             ask for a name without a line end, greet, end with status 0
+//   bulk MB         write MB megabytes of numbered lines in writes of 1 MB, then "last line"
+//   partial         write a text without a final line end, end with status 5
+//   wait PID STOP   write the process id into the file PID, then wait until the file STOP exists
+//   nothing         end at once
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr std::size_t MEGABYTE = 1024 * 1024;
+
+bool readLine(std::string& line) {
+    line.clear();
+    int c;
+    while ((c = std::getchar()) != EOF && c != '\n') line += static_cast<char>(c);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return c != EOF || !line.empty();
+}
+
+int echoLines() {
+    std::string line;
+    while (readLine(line)) {
+        if (line == "quit") return 3;
+        std::printf("echo: %s\n", line.c_str());
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+int ask() {
+    std::printf("what is your name? ");
+    std::fflush(stdout);
+    std::string name;
+    readLine(name);
+    std::printf("hello, %s\n", name.c_str());
+    return 0;
+}
+
+// Numbered lines of 64 bytes with their LF, written a megabyte at a time.
+int bulk(long megabytes) {
+    std::string block;
+    char line[80];
+    unsigned n = 0;
+    for (long m = 0; m < megabytes; ++m) {
+        block.clear();
+        // 16383 lines, then a line of dots to fill the megabyte.
+        while (block.size() + 64 < MEGABYTE) {
+            std::snprintf(line, sizeof line, "bulk line %09u of the output of a hosted program, 64 bytes\n", n++);
+            block += line;
+        }
+        block.append(MEGABYTE - block.size() - 1, '.');
+        block += '\n';
+        std::fwrite(block.data(), 1, block.size(), stdout);
+        std::fflush(stdout);
+    }
+    std::printf("last line\n");
+    return 0;
+}
+
+int waitForStop(const char* pidFile, const char* stopFile) {
+    if (std::FILE* file = std::fopen(pidFile, "wb")) {
+        std::fprintf(file, "%lu", static_cast<unsigned long>(GetCurrentProcessId()));
+        std::fclose(file);
+    }
+    std::printf("waiting\n");
+    std::fflush(stdout);
+    while (GetFileAttributesA(stopFile) == INVALID_FILE_ATTRIBUTES) Sleep(20);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char* mode = argc > 1 ? argv[1] : "";
+    if (std::strcmp(mode, "echo") == 0) return echoLines();
+    if (std::strcmp(mode, "ask") == 0) return ask();
+    if (std::strcmp(mode, "bulk") == 0) return bulk(argc > 2 ? std::strtol(argv[2], nullptr, 10) : 1);
+    if (std::strcmp(mode, "partial") == 0) {
+        std::printf("the end without a line end");
+        return 5;
+    }
+    if (std::strcmp(mode, "wait") == 0 && argc > 3) return waitForStop(argv[2], argv[3]);
+    if (std::strcmp(mode, "nothing") == 0) return 0;
+    std::fprintf(stderr, "usage: line-program echo | ask | bulk MB | partial | wait PIDFILE STOPFILE | nothing\n");
+    return 2;
+}
