@@ -126,3 +126,4 @@ interp = counter("BM_BatchAddLines/100000", "lines/s")
 if interp:
     print(f"interpreter against bash on 100,000 add lines: {interp / bash_lines_per_s:.1f}x faster (aim: at least 5x)")
 PY
+[ "${1:-}" = --no-wine ] || bash scripts/bench-surfaces.sh
