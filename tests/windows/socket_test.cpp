@@ -3,6 +3,7 @@
 // Socket. Every port is chosen free at run time; every wait has a limit.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "app/winsock_startup.h"
