@@ -41,3 +41,10 @@ bool isNumber(const char* text) {
         if (*text < '0' || *text > '9') return false;
     return true;
 }
+
+int countBreaks(const char* chars, std::size_t n) {
+    int breaks = 0;
+    // A plain loop the compiler vectorises; no library call per break.
+    for (std::size_t i = 0; i < n; ++i) breaks += chars[i] == '\n';
+    return breaks;
+}
