@@ -70,14 +70,11 @@ void Console::append(const char* chars, std::size_t n) {
     inputStart = start >= static_cast<std::size_t>(inputStart) ? 0 : inputStart - static_cast<int>(start);
 }
 
-void Console::dropFront(int n) {
-    settle();
-    const int oldLength = textLength;
-    if (n <= 0) return;
-    if (n > oldLength) n = oldLength;
-    lineBreaks -= countBreaks(text, static_cast<std::size_t>(n));
-    std::memmove(text, text + n, static_cast<std::size_t>(oldLength - n) + 1);
-    textLength = oldLength - n;
+void Console::dropLines(int n, int breaks) {
+    // n characters that end in a break, holding `breaks` breaks.
+    std::memmove(text, text + n, static_cast<std::size_t>(textLength - n) + 1);
+    textLength -= n;
+    lineBreaks -= breaks;
     inputStart = inputStart > n ? inputStart - n : 0;
 }
 

@@ -107,7 +107,7 @@ private:
     void settle() {
         if (!countsValid()) recount();
     }
-    void dropFront(int n);
+    void dropLines(int n, int breaks);
     void cutAt(int index);
     void wrapInPlace();
 };

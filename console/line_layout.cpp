@@ -18,7 +18,7 @@ void Console::trimLines() {
         p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
         if (--toDrop == 0) break;
     }
-    dropFront(static_cast<int>(p - text) + 1);
+    dropLines(static_cast<int>(p - text) + 1, lineBreaks - MAX_LINE_BREAKS);
 }
 
 namespace {

@@ -101,6 +101,16 @@ bool timeBatch(HWND console, int count) {
     return complete;
 }
 
+// The cost of any command line, for comparison: Enter on an empty line.
+bool timeEmptyLines(HWND console, int lines) {
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < lines; ++i)
+        if (!send(console, WM_KEYDOWN, VK_RETURN)) return false;
+    std::printf("empty command line: %8.3f ms per Enter\n", 1000 * secondsSince(start) / lines);
+    return true;
+}
+
 bool timeSmallPrints(HWND console, int prints) {
     const std::string line = "a short line of client output, sixty characters in all....\n";
     LARGE_INTEGER start;
@@ -152,6 +162,7 @@ int main(int argc, char** argv) {
     HWND console = waitForConsole(info.dwProcessId);
     bool ok = console != nullptr;
     if (!ok) std::printf("batch-timing: no console window\n");
+    if (ok) ok = timeEmptyLines(console, 50);
     for (int i = 2; ok && i < argc; ++i) ok = timeBatch(console, std::atoi(argv[i]));
     if (ok) ok = timeSmallPrints(console, 500);
     if (console) send(console, WM_KEYDOWN, VK_ESCAPE);
