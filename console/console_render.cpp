@@ -106,6 +106,7 @@ bool showKept(const Look& look, KeptLook& kept) {
     Painter painter = display.painter;
     painter.bind(&kept.cache.target);
     draw(look, textPainter, painter);
+    kept.cache.finish();
     kept.remember(look);
     return kept.cache.show(screen);
 }

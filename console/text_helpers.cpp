@@ -47,7 +47,8 @@ int countBreaks(const char* chars, std::size_t n) {
     // text has few breaks per byte.
     int breaks = 0;
     const char* const end = chars + n;
-    for (const char* p = chars; p < end && (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))); ++p)
+    for (const char* p = chars;
+         p < end && (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))); ++p)
         ++breaks;
     return breaks;
 }

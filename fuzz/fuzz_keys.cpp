@@ -165,7 +165,8 @@ struct Harness {
             while (at < expected.size() && at < after.size() && expected[at] == after[at]) ++at;
             std::fprintf(stderr, "reference: %zu characters, buffer %zu, first difference at %zu, %zu dropped\n",
                          expected.size(), after.size(), at, dropped);
-            std::fprintf(stderr, "reference there: [%s]\nbuffer there:    [%s]\n", expected.substr(at > 4 ? at - 4 : 0, 140).c_str(),
+            std::fprintf(stderr, "reference there: [%s]\nbuffer there:    [%s]\n",
+                         expected.substr(at > 4 ? at - 4 : 0, 140).c_str(),
                          after.substr(at > 4 ? at - 4 : 0, 140).c_str());
             fail("frame: buffer differs from the wrapped and trimmed reference");
         }
@@ -181,7 +182,8 @@ struct Harness {
         const std::string lowest = lastBreak == std::string::npos ? after : after.substr(lastBreak + 1);
         const std::size_t lineBreak = line.rfind('\n');
         const std::string lineEnd = lineBreak == std::string::npos ? line : line.substr(lineBreak + 1);
-        if (lowest.size() < lineEnd.size() || lowest.compare(lowest.size() - lineEnd.size(), lineEnd.size(), lineEnd) != 0)
+        if (lowest.size() < lineEnd.size() ||
+            lowest.compare(lowest.size() - lineEnd.size(), lineEnd.size(), lineEnd) != 0)
             fail("the input line is not the lowest line");
         // Breaks put into the line count when a later append trims.
         if (std::count(line.begin(), line.end(), '\n') > MAX_LINE_BREAKS) model.valid = false;

@@ -126,3 +126,9 @@ interp = counter("BM_BatchAddLines/100000", "lines/s")
 if interp:
     print(f"interpreter against bash on 100,000 add lines: {interp / bash_lines_per_s:.1f}x faster (aim: at least 5x)")
 PY
+
+if [ "${1:-}" != --no-wine ]; then
+  echo
+  echo "== the batch and small prints under Wine: scripts/bench-batch-wine.sh =="
+  timeout 900 bash scripts/bench-batch-wine.sh || echo "bench-batch-wine.sh failed"
+fi

@@ -19,8 +19,12 @@ public:
     // as the frame loop clears the back surface. False when no surface can
     // be had; the caller then draws on the back surface itself.
     bool begin(const Screen& screen, int width, int height);
-    // Copies the drawing onto the screen's back surface at (0, 0). False when
-    // it cannot (lost surfaces, another screen); begin makes a new one.
+    // Ends a drawing: finds the smallest rectangle outside which the drawing
+    // is colour 0, so that show copies only what differs from a cleared
+    // back surface.
+    void finish();
+    // Copies the drawing onto the screen's back surface at its place. False
+    // when it cannot (lost surfaces, another screen); begin makes a new one.
     bool show(const Screen& screen);
 
 private:
@@ -28,6 +32,7 @@ private:
     IDirectDrawSurface* ownerBack;
     int width;
     int height;
+    RECT bounds;  // where the drawing is not colour 0; empty for none
 
     void drop();
 };

@@ -118,11 +118,13 @@ TEST_F(Layout, AppendingPartOfTheBufferToItself) {
     };
     const Case cases[] = {
         {"nearly full, one long line", std::string(4990, 'a') + "bcdefghi", 10},
-        {"nearly full, many lines", [] {
+        {"nearly full, many lines",
+         [] {
              std::string s;
              while (s.size() < 4900) s += "a line of text that fills the buffer\n";
              return s.substr(0, 4980);
-         }(), 10},
+         }(),
+         10},
         {"empty tail", "abc", 3},
         {"whole short buffer", "abc\ndef", 0},
     };

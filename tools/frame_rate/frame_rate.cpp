@@ -1,7 +1,7 @@
 // frame-rate: frames per second of the frame loop in one run, in three
 // phases of the same length: the bare loop (clear and flip, an empty
 // callback), the console as it starts (banner and prompt), and the console
-// with a full buffer of 39 lines. The phases take turns in blocks of 50
+// with a full buffer of 39 lines. The phases take turns in blocks of 100
 // frames, so that a machine busy with other work slows all three alike.
 // Prints one line per phase.
 //   frame-rate [FRAMES]   frames per phase, default 600
@@ -20,7 +20,7 @@ Console console;
 
 namespace {
 
-constexpr int BLOCK = 50;
+constexpr int BLOCK = 100;
 int framesPerPhase = 600;
 int frame = 0;
 LARGE_INTEGER blockStart;

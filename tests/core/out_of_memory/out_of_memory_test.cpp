@@ -60,7 +60,7 @@ TEST_F(OutOfMemoryTest, KeysRequestsAndFramesThrowNothing) {
     console->showPrompt();
     type("add 1 2");
     fakePlatform().notifications.reserve(8);  // the fake's own record needs no memory then
-    const char* thrown = nullptr;  // the step that let an exception out
+    const char* thrown = nullptr;             // the step that let an exception out
     const char* step = "";
     {
         OutOfMemory none;
@@ -110,8 +110,7 @@ TEST_F(OutOfMemoryTest, BatchWithoutMemoryReportsAndPrompts) {
         std::string output;
     };
     const Case cases[] = {
-        {"no memory for the file", "batch short.txt", 0,
-         "\n[error] - not enough memory to read short.txt\ncmd=)> "},
+        {"no memory for the file", "batch short.txt", 0, "\n[error] - not enough memory to read short.txt\ncmd=)> "},
         {"no memory for a long line", "batch long.txt", 1,
          "\n 1 + 2 = 3\n[error] - not enough memory\n 3 + 4 = 7\ncmd=)> "},
     };
