@@ -97,7 +97,7 @@ void draw(const Look& look, TextPainter& textPainter, Painter& painter) {
 // Draws the look into its cache unless the cache holds it already, then
 // copies it onto the back surface; false when there is no cache to use.
 bool showKept(const Look& look, KeptLook& kept) {
-    Screen& screen = display.screen;
+    const Screen& screen = display.screen;
     if (kept.holds(look) && kept.cache.show(screen)) return true;
     kept.valid = false;
     if (!kept.cache.begin(screen, SCREEN_WIDTH, SCREEN_HEIGHT)) return false;

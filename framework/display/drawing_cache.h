@@ -8,6 +8,8 @@
 // valid empty cache. The surface goes with the DirectDraw object at exit.
 #include "framework/display/screen.h"
 
+// Zero-filled static storage is its starting state, as for the Display.
+// cppcheck-suppress noConstructor
 class DrawingCache {
 public:
     // The screen's DirectDraw object, with the cache's own surface as the
