@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/exception_barrier.h"
 #include "app/globals.h"
 #include "app/window_procedure.h"
 #include "bridge/bridge.h"
@@ -34,4 +35,6 @@ void startConsole() {
     console.beginInput();
 }
 
-void renderFrame(std::int32_t) { console.render(); }
+void renderFrame(std::int32_t) {
+    withoutExceptions([] { console.render(); });
+}

@@ -1,6 +1,5 @@
 #pragma once
 #include "console/console.h"
-#include "framework/display/display.h"
+#include "framework/display/global_display.h"
 
 extern Console console;
-extern Display display;

@@ -1,5 +1,6 @@
 #include "app/window_procedure.h"
 
+#include "app/exception_barrier.h"
 #include "app/globals.h"
 #include "bridge/bridge_requests.h"
 
@@ -11,10 +12,13 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         // Close first; the key still goes to the console, where it can end a
         // pending pause.
         if (wParam == VK_ESCAPE) display.close();
-        console.onKey(static_cast<std::uint32_t>(wParam));
+        withoutExceptions([wParam] { console.onKey(static_cast<std::uint32_t>(wParam)); });
         return 0;
-    default:
-        if (handleBridgeRequest(console, message)) return 0;
+    default: {
+        bool handled = false;
+        withoutExceptions([&handled, message] { handled = handleBridgeRequest(console, message); });
+        if (handled) return 0;
         return DefWindowProcA(window, message, wParam, lParam);
+    }
     }
 }

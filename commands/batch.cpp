@@ -1,8 +1,7 @@
 // batch: a file of commands run line by line through the interpreter, with
 // the prompt kept quiet until the outermost file has ended.
-#include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <new>
 
 #include "commands/commands.h"
 #include "commands/file_helpers.h"
@@ -20,12 +19,19 @@ constexpr int MAX_BATCH_DEPTH = 16;
 constexpr int MAX_BATCH_RUNS = 256;
 int batchRuns = 0;  // files run under the outermost batch command so far
 
-// Runs one line from a staging buffer big enough for it.
-void executeLine(Console& console, std::vector<char>& staging, const char* script, int start, int end) {
+// Runs one line from the staging buffer, or from a heap copy when it is
+// longer; a line that finds no memory reports it, as a command line does.
+void executeLine(Console& console, char (&staging)[SCRIPT_LINE_SIZE], const char* script, int start, int end) {
     const std::size_t needed = static_cast<std::size_t>(end > start ? end - start : 0) + 1;
-    if (staging.size() < needed) staging.resize(needed);
-    copyRange(script + start, staging.data(), 0, end - start);
-    console.execute(staging.data());
+    char* line = needed <= sizeof staging ? staging : new (std::nothrow) char[needed];
+    if (!line) {
+        console.printf("%s", OUT_OF_MEMORY_TEXT);
+        console.showPrompt();
+        return;
+    }
+    copyRange(script + start, line, 0, end - start);
+    console.execute(line);
+    if (line != staging) delete[] line;
 }
 
 }  // namespace
@@ -36,7 +42,7 @@ void Console::executeScript(char* script) {
         execute(script);
         return;
     }
-    std::vector<char> staging(SCRIPT_LINE_SIZE);
+    char staging[SCRIPT_LINE_SIZE];
     const int total = static_cast<int>(std::strlen(script));
     int lineStart = 0;
     for (const char* p = script; (p = static_cast<const char*>(std::memchr(p, '\n', script + total - p))); ++p) {
@@ -73,14 +79,14 @@ void commandBatch(Console& console, char** words, int count) {
         return;
     }
     const std::size_t capacity = static_cast<std::size_t>(size) + 1 < 2 ? 2 : static_cast<std::size_t>(size) + 1;
-    char* script = static_cast<char*>(std::malloc(capacity));
+    char* script = new (std::nothrow) char[capacity];
     if (!script) {
         console.printf("\n[error] - not enough memory to read %s", name);
         return;
     }
     readFile(name, script, capacity);
     if (std::strcmp(script, READ_FAILURE_MARK) == 0) {
-        std::free(script);
+        delete[] script;
         console.printf("\n[error] - file not found");
         return;
     }
@@ -93,5 +99,5 @@ void commandBatch(Console& console, char** words, int count) {
     console.executeScript(script);
     --console.batchDepth;
     console.batchMode = outerBatchMode;
-    std::free(script);
+    delete[] script;
 }

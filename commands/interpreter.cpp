@@ -1,10 +1,11 @@
 // Running one command line: split it into words, look the first one up,
 // perform the command and bring the prompt back.
-#include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "commands/command_table.h"
 #include "commands/commands.h"
+#include "commands/file_helpers.h"
 #include "commands/word_split.h"
 #include "console/console.h"
 
@@ -14,22 +15,27 @@ void Console::execute(char* line) {
         return;
     }
     // echo and call read the line as it was typed; the split cuts it up.
+    // Lines of usual length are copied on the stack: a batch file runs
+    // millions of them, and a heap copy for each is most of their cost.
     const std::size_t size = std::strlen(line) + 1;
-    char* raw = static_cast<char*>(std::malloc(size));
-    if (!raw) return;
+    char shortCopy[SCRIPT_LINE_SIZE];
+    char* raw = size <= sizeof shortCopy ? shortCopy : new (std::nothrow) char[size];
+    if (!raw) {
+        printf("%s", OUT_OF_MEMORY_TEXT);
+        showPrompt();
+        return;
+    }
     std::memcpy(raw, line, size);
 
     char* words[MAX_WORDS];
     const int count = splitWords(line, words, MAX_WORDS);
-    if (count == 0) {
-        std::free(raw);
-        showPrompt();
-        return;
+    if (count > 0) {
+        commandLine = raw;
+        runCommand(words, count);
+        commandLine = nullptr;
     }
-    commandLine = raw;
-    runCommand(words, count);
-    std::free(raw);
-    commandLine = nullptr;
+    if (raw != shortCopy) delete[] raw;
+    if (count == 0) showPrompt();
 }
 
 void Console::runCommand(char** words, int count) {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "console/console.h"
+#include "console/text_helpers.h"
 
 namespace {
 
@@ -31,10 +32,23 @@ std::size_t keptStart(const char* old, std::size_t oldLength, const char* added,
 }  // namespace
 
 void Console::append(const char* chars, std::size_t n) {
-    const std::size_t oldLength = static_cast<std::size_t>(length());
+    // Part of the buffer appended to itself: the moves below would overwrite
+    // it before it is copied, so it is copied out first.
+    if (chars >= text && chars < text + CONSOLE_BUFFER_SIZE) {
+        char own[CONSOLE_BUFFER_SIZE];
+        const std::size_t inside = static_cast<std::size_t>(text + CONSOLE_BUFFER_SIZE - chars);
+        if (n > inside) n = inside;
+        std::memcpy(own, chars, n);
+        append(own, n);
+        return;
+    }
+    settle();
+    const std::size_t oldLength = static_cast<std::size_t>(textLength);
     if (n <= static_cast<std::size_t>(CONSOLE_CAPACITY) - oldLength) {
         std::memcpy(text + oldLength, chars, n);
         text[oldLength + n] = '\0';
+        textLength = static_cast<int>(oldLength + n);
+        lineBreaks += countBreaks(chars, n);
         return;
     }
 
@@ -51,13 +65,23 @@ void Console::append(const char* chars, std::size_t n) {
         std::memcpy(text, chars + (start - oldLength), kept);
     }
     text[kept] = '\0';
+    textLength = static_cast<int>(kept);
+    lineBreaks = countBreaks(text, kept);
     inputStart = start >= static_cast<std::size_t>(inputStart) ? 0 : inputStart - static_cast<int>(start);
 }
 
-void Console::dropFront(int n) {
-    const int oldLength = length();
-    if (n <= 0) return;
-    if (n > oldLength) n = oldLength;
-    std::memmove(text, text + n, static_cast<std::size_t>(oldLength - n) + 1);
+void Console::dropLines(int n, int breaks) {
+    // n characters that end in a break, holding `breaks` breaks.
+    std::memmove(text, text + n, static_cast<std::size_t>(textLength - n) + 1);
+    textLength -= n;
+    lineBreaks -= breaks;
     inputStart = inputStart > n ? inputStart - n : 0;
+}
+
+void Console::cutAt(int index) {
+    settle();
+    if (index < 0 || index >= textLength) return;
+    lineBreaks -= countBreaks(text + index, static_cast<std::size_t>(textLength - index));
+    text[index] = '\0';
+    textLength = index;
 }

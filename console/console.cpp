@@ -6,8 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
+#include "console/format_text.h"
 #include "console/platform.h"
+#include "console/text_helpers.h"
 
 void Console::load() {
     clear();
@@ -23,19 +26,27 @@ void Console::load() {
     inputStart = 0;
     commandLine = nullptr;
     batchDepth = 0;
+    inputWrapBreaks = 0;
 }
 
 void Console::setBackColor(ColorRef color) { backColor = color; }
 void Console::setTextColor(ColorRef color) { textColor = color; }
 void Console::setFont(FontHandle handle) { font = handle; }
 
-int Console::length() const {
+int Console::scanLength() const {
     const void* end = std::memchr(text, 0, CONSOLE_BUFFER_SIZE);
-    // A buffer without its terminator is never left behind; treat it as full.
+    // A buffer without its terminator is treated as full.
     return end ? static_cast<int>(static_cast<const char*>(end) - text) : CONSOLE_CAPACITY;
 }
 
+void Console::recount() {
+    textLength = scanLength();
+    text[textLength] = '\0';  // a buffer that lost its terminator ends at its capacity
+    lineBreaks = countBreaks(text, static_cast<std::size_t>(textLength));
+}
+
 void Console::write(const char* string) {
+    // Measured first: the string may be part of the buffer.
     append(string, std::strlen(string));
     trimLines();
 }
@@ -46,6 +57,15 @@ void Console::printf(const char* format, ...) {
     char small[256];
     va_list args;
     va_start(args, format);
+    // The common formats skip the runtime's printf engine, which is slow
+    // where the program runs.
+    const int simple = formatSimple(small, sizeof small, format, args);
+    if (simple >= 0) {
+        va_end(args);
+        append(small, static_cast<std::size_t>(simple));
+        trimLines();
+        return;
+    }
     va_list again;
     va_copy(again, args);
     const int needed = std::vsnprintf(small, sizeof small, format, args);
@@ -59,32 +79,39 @@ void Console::printf(const char* format, ...) {
         write(small);
         return;
     }
-    char* big = static_cast<char*>(std::malloc(static_cast<std::size_t>(needed) + 1));
+    char* big = new (std::nothrow) char[static_cast<std::size_t>(needed) + 1];
     if (big) {
         std::vsnprintf(big, static_cast<std::size_t>(needed) + 1, format, again);
         write(big);
-        std::free(big);
+        delete[] big;
+    } else {
+        write(OUT_OF_MEMORY_TEXT);
     }
     va_end(again);
 }
 
 void Console::clear() {
     text[0] = '\0';
+    textLength = 0;
+    lineBreaks = 0;
     // The input line now starts at the (empty) end of the buffer.
     if (inputStart > 0) inputStart = 0;
+    inputWrapBreaks = 0;
 }
 
 void Console::beginInput() {
     inputOpen = true;
     inputStart = length();
+    inputWrapBreaks = 0;
 }
 
 void Console::cancelInput() {
     if (!inputOpen) return;
     inputOpen = false;
-    int cut = inputStart - PROMPT_CUT;
-    if (cut < 0) cut = 0;
-    if (cut < length()) text[cut] = '\0';
+    // The breaks wrapping put in front of the typed text go with the prompt.
+    const int cut = inputStart - PROMPT_CUT - inputWrapBreaks;
+    inputWrapBreaks = 0;
+    cutAt(cut < 0 ? 0 : cut);
 }
 
 void Console::showPrompt() {

@@ -23,6 +23,8 @@ inline constexpr char PROMPT_TEXT[] = "\ncmd=)> ";
 inline constexpr char PAUSE_END_PROMPT_TEXT[] = "\ncmd=)>";
 inline constexpr char PAUSE_TEXT[] = "\n Press any key to continue ...";
 inline constexpr int PROMPT_CUT = 7;  // length of "cmd=)>" plus one
+// What a command prints when a temporary copy it needs cannot be made.
+inline constexpr char OUT_OF_MEMORY_TEXT[] = "\n[error] - not enough memory";
 
 class Console : public Drawable {
 public:
@@ -40,6 +42,14 @@ public:
     bool clientInput;
     bool clientPause;
     std::int32_t batchDepth;  // batch files running inside each other
+    // Kept up to date by every edit of `text` made here, so that no append
+    // rescans the buffer. A direct write into `text` that changes its length
+    // is noticed; one that keeps the length is followed by recount().
+    std::int32_t textLength;
+    std::int32_t lineBreaks;
+    // Breaks that wrapping put between the prompt and the typed text since
+    // the input line opened; cancelInput removes them with the prompt.
+    std::int32_t inputWrapBreaks;
 
     // Output (console.cpp, console_insert.cpp, line_layout.cpp)
     void load() override;
@@ -79,7 +89,9 @@ public:
     void executeScript(char* script);
 
     // Length of the buffer's text.
-    int length() const;
+    int length() const { return countsValid() ? textLength : scanLength(); }
+    // Takes the length and line breaks from `text` again, after a direct write.
+    void recount();
 
     // Appends n characters; the buffer keeps the newest text when they do not
     // fit (oldest lines first, then the oldest characters of one long line).
@@ -87,5 +99,15 @@ public:
     void append(const char* chars, std::size_t n);
 
 private:
-    void dropFront(int n);
+    bool countsValid() const {
+        return textLength >= 0 && textLength <= CONSOLE_CAPACITY && text[textLength] == '\0' &&
+               (textLength == 0 || text[textLength - 1] != '\0');
+    }
+    int scanLength() const;
+    void settle() {
+        if (!countsValid()) recount();
+    }
+    void dropLines(int n, int breaks);
+    void cutAt(int index);
+    void wrapInPlace();
 };

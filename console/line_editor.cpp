@@ -2,7 +2,6 @@
 // only ever appended to or shortened at its end.
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "bridge/bridge.h"
 #include "console/console.h"
@@ -22,10 +21,10 @@ constexpr std::uint32_t KEY_DOWN = 40;
 
 // Writes exactly the typed characters, no line end; binary so that the file
 // holds the same bytes on every platform.
-void writeStreamIn(const std::string& line) {
+void writeStreamIn(const char* line, std::size_t length) {
     std::FILE* file = std::fopen(STREAM_IN_PATH, "wb");
     if (!file) return;
-    std::fwrite(line.data(), 1, line.size(), file);
+    std::fwrite(line, 1, length, file);
     std::fclose(file);
 }
 
@@ -55,18 +54,23 @@ void Console::editKey(std::uint32_t key) {
 
     switch (key) {
     case KEY_BACK:
-        if (total - 1 >= inputStart && total > 0) text[total - 1] = '\0';
+        if (total - 1 >= inputStart && total > 0) cutAt(total - 1);
         return;
     case KEY_RETURN: {
         inputOpen = false;
         const int start = inputStart < 0 ? 0 : (inputStart > total ? total : inputStart);
-        std::string typed(text + start, static_cast<std::size_t>(total - start));
+        // The copy lives on the stack: the typed line never outgrows the
+        // buffer, and Enter cannot fail for want of memory.
+        char typed[CONSOLE_BUFFER_SIZE];
+        const std::size_t typedLength = static_cast<std::size_t>(total - start);
+        std::memcpy(typed, text + start, typedLength);
+        typed[typedLength] = '\0';
         if (clientInput) {
             clientInput = false;
-            writeStreamIn(typed);
+            writeStreamIn(typed, typedLength);
             platform::notifyClient(WM_BRIDGE_INPUT);
         } else {
-            execute(typed.data());  // the interpreter consumes the copy
+            execute(typed);  // the interpreter consumes the copy
         }
         return;
     }

@@ -41,3 +41,14 @@ bool isNumber(const char* text) {
         if (*text < '0' || *text > '9') return false;
     return true;
 }
+
+int countBreaks(const char* chars, std::size_t n) {
+    // memchr skips the text between breaks many bytes at a time; console
+    // text has few breaks per byte.
+    int breaks = 0;
+    const char* const end = chars + n;
+    for (const char* p = chars;
+         p < end && (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))); ++p)
+        ++breaks;
+    return breaks;
+}

@@ -2,6 +2,7 @@
 // Small helpers over zero-terminated texts, shared by the console, the
 // interpreter and the batch runner. Callers size the buffers; a copy never
 // holds more than the text it is taken from.
+#include <cstddef>
 
 // Smallest position at or after start at which the whole pattern lies in the
 // text; -1 when there is none. An empty pattern is never found.
@@ -18,3 +19,6 @@ void copyTail(const char* text, char* buffer, int position);
 
 // True when every character is a decimal digit (so also for the empty text).
 bool isNumber(const char* text);
+
+// Number of line breaks among the first n characters.
+int countBreaks(const char* chars, std::size_t n);

@@ -2,7 +2,9 @@
 // console. After every step the buffer is checked, and a model of the open
 // input line (what was typed or printed into it since its start) is held
 // against the console: Backspace never reaches the prompt, and Enter hands
-// over exactly the modelled line.
+// over exactly the modelled line. Every frame leaves at most 39 lines with
+// the input line last, and cancel removes the whole prompt, whatever
+// wrapping put in front of the typed text.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -33,10 +35,14 @@ constexpr std::uint32_t KEY_CAPITAL = 20;
 struct LineModel {
     bool valid = false;
     std::string line;
+    // Breaks wrapping put among the seven characters in front of the line
+    // (the prompt, as a rule) or right in front of it: cancel removes them.
+    int wrapBreaks = 0;
 
     void restart() {
         valid = true;
         line.clear();
+        wrapBreaks = 0;
     }
     // Text appended to the buffer while the line is open becomes part of it,
     // unless the append overflows (the oldest characters go, possibly from
@@ -83,9 +89,9 @@ struct Harness {
     // The buffer after wrapping, computed independently; `lineOut` gets the
     // wrapped input line (a break in front of its first character stays with
     // the prompt).
-    std::string referenceWrap(const std::string& old, std::string* lineOut) const {
+    std::string referenceWrap(const std::string& old, int inputStart, std::string* lineOut, int* cutBreaks) const {
         const int width = console->wrapWidth;
-        const std::size_t start = static_cast<std::size_t>(console->inputStart);
+        const std::size_t start = static_cast<std::size_t>(inputStart);
         const auto unchanged = [&] {
             if (lineOut) *lineOut = old.substr(std::min(start, old.size()));
             return old;
@@ -106,6 +112,7 @@ struct Harness {
                 out += '\n';
                 column = 0;
                 broke = true;
+                if (cutBreaks) ++*cutBreaks;
             }
             column = old[i] == '\n' ? 0 : column + 1;
             if (column >= width) {
@@ -113,6 +120,8 @@ struct Harness {
                 if (lineOut && i > start) *lineOut += '\n';
                 column = 1;
                 broke = true;
+                const int cut = static_cast<int>(start) - PROMPT_CUT - model.wrapBreaks;
+                if (cutBreaks && static_cast<int>(i) > cut && i <= start) ++*cutBreaks;
             }
             out += old[i];
             if (lineOut && i >= start) *lineOut += old[i];
@@ -129,6 +138,55 @@ struct Harness {
         if (length - start != model.line.size() ||
             std::memcmp(console->text + start, model.line.data(), model.line.size()) != 0)
             fail("input line differs from what was typed");
+    }
+
+    // A frame (or wrapLines alone): the buffer wrapped as the reference says,
+    // then trimmed to 39 lines, oldest first; the input line is the last
+    // line and keeps what was typed, unless trimming reached it.
+    void frame(const std::string& before, int start) {
+        std::string line;
+        int cutBreaks = 0;
+        std::string expected = referenceWrap(before, start, model.valid ? &line : nullptr, &cutBreaks);
+        const std::string after = text();
+        if (std::count(after.begin(), after.end(), '\n') > MAX_LINE_BREAKS) fail("more than 39 lines after a frame");
+        if (console->inputOpen && static_cast<std::size_t>(console->inputStart) > after.size())
+            fail("input start past the end after a frame");
+        if (expected.size() > static_cast<std::size_t>(CONSOLE_CAPACITY)) {
+            model.valid = false;  // the capacity rule decides what goes
+            return;
+        }
+        const std::size_t lineStart = expected.size() - line.size();
+        std::size_t dropped = 0;
+        for (auto breaks = std::count(expected.begin(), expected.end(), '\n'); breaks > MAX_LINE_BREAKS; --breaks)
+            dropped = expected.find('\n', dropped) + 1;
+        expected.erase(0, dropped);
+        if (expected != after) {
+            std::size_t at = 0;
+            while (at < expected.size() && at < after.size() && expected[at] == after[at]) ++at;
+            std::fprintf(stderr, "reference: %zu characters, buffer %zu, first difference at %zu, %zu dropped\n",
+                         expected.size(), after.size(), at, dropped);
+            std::fprintf(stderr, "reference there: [%s]\nbuffer there:    [%s]\n",
+                         expected.substr(at > 4 ? at - 4 : 0, 140).c_str(),
+                         after.substr(at > 4 ? at - 4 : 0, 140).c_str());
+            fail("frame: buffer differs from the wrapped and trimmed reference");
+        }
+        if (!model.valid) return;
+        if (dropped > lineStart) {
+            model.valid = false;  // trimming cut into the typed line
+            return;
+        }
+        model.line = line;
+        model.wrapBreaks += cutBreaks;
+        // The lowest line drawn is the end of the input line.
+        const std::size_t lastBreak = after.rfind('\n');
+        const std::string lowest = lastBreak == std::string::npos ? after : after.substr(lastBreak + 1);
+        const std::size_t lineBreak = line.rfind('\n');
+        const std::string lineEnd = lineBreak == std::string::npos ? line : line.substr(lineBreak + 1);
+        if (lowest.size() < lineEnd.size() ||
+            lowest.compare(lowest.size() - lineEnd.size(), lineEnd.size(), lineEnd) != 0)
+            fail("the input line is not the lowest line");
+        // Breaks put into the line count when a later append trims.
+        if (std::count(line.begin(), line.end(), '\n') > MAX_LINE_BREAKS) model.valid = false;
     }
 
     void afterOpening() {
@@ -319,9 +377,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             h.step = "cancel request";
             handleBridgeRequest(console, WM_BRIDGE_CANCEL);
             if (console.inputOpen) h.fail("cancel left the line open");
-            if (wasOpen) {
+            if (wasOpen && h.model.valid) {
+                // The typed line, the prompt's seven characters and the breaks
+                // wrapping put among them go; everything before them stays.
+                const int keep = std::max(start - h.model.wrapBreaks - PROMPT_CUT, 0);
+                const std::size_t left = std::strlen(console.text);
+                if (left > static_cast<std::size_t>(keep)) h.fail("cancel left a character of the prompt");
+                if (left < static_cast<std::size_t>(keep) || before.compare(0, left, console.text) != 0)
+                    h.fail("cancel cut into the text before the prompt");
+            } else if (wasOpen) {
                 const std::size_t cut = static_cast<std::size_t>(std::max(start - PROMPT_CUT, 0));
-                if (std::strlen(console.text) != std::min(cut, before.size()) ||
+                if (std::strlen(console.text) > std::min(cut, before.size()) ||
                     before.compare(0, std::strlen(console.text), console.text) != 0)
                     h.fail("cancel cut the buffer elsewhere");
             } else if (before != console.text) {
@@ -357,21 +423,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             h.append(bytes, before.size(), wasOpen);
             break;
         }
-        case 14: {
+        case 14:
             h.step = "wrapLines";
-            std::string line;
-            const std::string expected = h.referenceWrap(before, h.model.valid ? &line : nullptr);
             console.wrapLines();
-            if (expected.size() > static_cast<std::size_t>(CONSOLE_CAPACITY)) {
-                h.model.valid = false;
-            } else {
-                if (expected != console.text) h.fail("wrapped text differs from the reference");
-                if (h.model.valid) h.model.line = line;
-                // Breaks put into the line count when a later append trims.
-                if (std::count(line.begin(), line.end(), '\n') > MAX_LINE_BREAKS) h.model.valid = false;
-            }
+            h.frame(before, start);
             break;
-        }
         case 15:
             h.step = "printf";
             console.printf("%s", untilZero(payload(in, 300)).c_str());
@@ -445,7 +501,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         default:
             h.step = "render";
             console.render();
-            h.model.valid = h.model.valid && before == console.text;  // a wrap was checked in its own step
+            h.frame(before, start);
             break;
         }
         h.checkModel();

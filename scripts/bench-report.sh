@@ -136,3 +136,9 @@ if [ "${1:-}" != --no-wine ] && [ -f build/windows/bin/kit-measure.exe ]; then
   bash scripts/bench-kit.sh || echo "bench-kit.sh failed"
 fi
 [ "${1:-}" = --no-wine ] || bash scripts/bench-surfaces.sh
+
+if [ "${1:-}" != --no-wine ]; then
+  echo
+  echo "== the batch and small prints under Wine: scripts/bench-batch-wine.sh =="
+  timeout 900 bash scripts/bench-batch-wine.sh || echo "bench-batch-wine.sh failed"
+fi

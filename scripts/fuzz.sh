@@ -15,6 +15,8 @@ cd "$root" || exit 1
 mode=${1:-smoke}
 targets=(fuzz_execute fuzz_script fuzz_keys fuzz_text)
 targets+=(fuzz_wave)
+# FUZZ_TARGETS="fuzz_keys" limits a run to some of them.
+[ -n "${FUZZ_TARGETS:-}" ] && read -ra targets <<<"$FUZZ_TARGETS"
 bin=$root/build/fuzz/bin
 
 max_len() { [ "$1" = fuzz_keys ] && echo 16384 || echo 8192; }
@@ -27,6 +29,19 @@ cmake --preset fuzz >/dev/null || exit 1
 cmake --build --preset fuzz >/dev/null || { cmake --build --preset fuzz; exit 1; }
 
 executions() { sed -n 's/^stat::number_of_executed_units: *//p' "$1" | tail -1; }
+
+# The kept inputs of a target that exist: a fresh clone has no folder for a
+# target without regressions, and libFuzzer refuses a folder that is missing.
+kept_folders() {
+  local folder
+  for folder in "$root/fuzz/corpus/$1" "$root/fuzz/regressions/$1"; do
+    [ -d "$folder" ] && echo "$folder"
+  done
+}
+
+# A finding is an input libFuzzer saved; a non-zero exit without one is the
+# tool failing (bad arguments, a missing folder), never reported as a finding.
+findings_of() { find "$1" -maxdepth 1 -type f -name "$2*" \( -name '*crash-*' -o -name '*leak-*' -o -name '*timeout-*' -o -name '*oom-*' \) 2>/dev/null; }
 
 # Runs every kept input of a target once; true when none fails.
 replay() {
@@ -50,13 +65,17 @@ smoke)
       failed=$((failed + 1))
     fi
     work=$(mktemp -d)
+    mapfile -t folders < <(kept_folders "$t")
     if "$bin/$t" "${common[@]}" "$(dict "$t")" -max_len="$(max_len "$t")" -max_total_time="$seconds" \
-        -artifact_prefix="$work/" "$work" "$root/fuzz/corpus/$t" >"$log" 2>&1; then
+        -artifact_prefix="$work/" "$work" "${folders[@]}" >"$log" 2>&1; then
       echo "fuzz $t: ${seconds} s smoke run passed, $(executions "$log") executions"
       passed=$((passed + 1))
+    elif [ -n "$(findings_of "$work" "")" ]; then
+      echo "fuzz $t: smoke run FAILED with a finding"; tail -40 "$log"
+      mkdir -p build/fuzz/findings && cp "$work"/crash-* "$work"/leak-* "$work"/timeout-* "$work"/oom-* build/fuzz/findings/ 2>/dev/null
+      failed=$((failed + 1))
     else
-      echo "fuzz $t: smoke run FAILED"; tail -40 "$log"
-      mkdir -p build/fuzz/findings && cp "$work"/crash-* "$work"/leak-* "$work"/timeout-* build/fuzz/findings/ 2>/dev/null
+      echo "fuzz $t: smoke run FAILED: the fuzzer did not run (no finding)"; tail -20 "$log"
       failed=$((failed + 1))
     fi
     rm -rf "$work"
@@ -72,15 +91,21 @@ run)
   for t in "${targets[@]}"; do
     mkdir -p "build/fuzz/corpus/$t"
     log=build/fuzz/logs/$t.log
+    mapfile -t folders < <(kept_folders "$t")
+    before=$(findings_of build/fuzz/findings "$t-" | sort)
     start=$(date +%s)
     "$bin/$t" "${common[@]}" "$(dict "$t")" -max_len="$(max_len "$t")" -max_total_time="$seconds" \
-      -artifact_prefix="$root/build/fuzz/findings/$t-" "$root/build/fuzz/corpus/$t" "$root/fuzz/corpus/$t" "$root/fuzz/regressions/$t" >"$log" 2>&1
+      -artifact_prefix="$root/build/fuzz/findings/$t-" "$root/build/fuzz/corpus/$t" "${folders[@]}" >"$log" 2>&1
     rc=$?
     took=$(( $(date +%s) - start ))
+    new=$(comm -13 <(echo "$before") <(findings_of build/fuzz/findings "$t-" | sort))
     if [ $rc -eq 0 ]; then
       echo "fuzz $t: $(executions "$log") executions in ${took} s, no finding"
+    elif [ -n "$new" ]; then
+      echo "fuzz $t: FINDING after ${took} s: $new (log: $log)"
+      failed=$((failed + 1))
     else
-      echo "fuzz $t: FINDING after ${took} s (see $log and build/fuzz/findings/)"
+      echo "fuzz $t: the fuzzer FAILED to run (exit $rc after ${took} s, no finding): $(grep -m1 -i error "$log" || tail -1 "$log")"
       failed=$((failed + 1))
     fi
   done
@@ -89,7 +114,7 @@ run)
   ;;
 merge)
   for t in "${targets[@]}"; do
-    mkdir -p "build/fuzz/corpus/$t"
+    mkdir -p "build/fuzz/corpus/$t" "fuzz/corpus/$t"
     "$bin/$t" "${common[@]}" -merge=1 -max_len="$(max_len "$t")" "$root/fuzz/corpus/$t" "$root/build/fuzz/corpus/$t" >/dev/null 2>&1
     echo "fuzz $t: $(find "fuzz/corpus/$t" -type f | wc -l) inputs kept"
   done

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Static checks of the platform-free core: clang-tidy (.clang-tidy) and
 # cppcheck (.cppcheck-suppressions) over console/, commands/ and bridge/, and
-# clang-format (.clang-format) over the folders that follow it. Fails on any
-# finding.
+# clang-format (.clang-format) over the folders that follow it, and clang for
+# the MinGW target over the Windows sources (scripts/check-windows-clang.sh).
+# Fails on any finding.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root" || exit 1
@@ -37,6 +38,9 @@ if clang-format-14 --dry-run --Werror "${formatted[@]}"; then
 else
   status=1
 fi
+
+echo "== a second compiler for the Windows target =="
+bash scripts/check-windows-clang.sh || status=1
 
 [ $status -eq 0 ] && echo "lint: passed" || echo "lint: FAILED"
 exit $status

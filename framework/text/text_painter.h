@@ -7,6 +7,16 @@
 
 #include "console/color_ref.h"
 
+// Lets GCC and clang check the printf forms' arguments; other compilers
+// (MSVC) take the declarations without it.
+#if defined(__clang__)
+#define TEXT_PAINTER_PRINTF(formatIndex, firstArgument) __attribute__((format(printf, formatIndex, firstArgument)))
+#elif defined(__GNUC__)
+#define TEXT_PAINTER_PRINTF(formatIndex, firstArgument) __attribute__((format(gnu_printf, formatIndex, firstArgument)))
+#else
+#define TEXT_PAINTER_PRINTF(formatIndex, firstArgument)
+#endif
+
 class Screen;
 
 class TextPainter {
@@ -28,13 +38,11 @@ public:
     // (x, y) is the text's top-left corner.
     void drawText(const char* text, int x, int y);
     void drawUnderlinedText(const char* text, int x, int y);
-    void printAt(int x, int y, const char* format, ...)
-        __attribute__((format(gnu_printf, 4, 5)));
+    void printAt(int x, int y, const char* format, ...) TEXT_PAINTER_PRINTF(4, 5);
 
     // Left-aligned from the top, one line per line break, no word wrap,
     // clipped; a partly visible last line is left out and "&" marks a
     // mnemonic ("&&" draws one ampersand).
     void drawTextInRect(const char* text, int left, int top, int right, int bottom);
-    void printInRect(int left, int top, int right, int bottom, const char* format, ...)
-        __attribute__((format(gnu_printf, 6, 7)));
+    void printInRect(int left, int top, int right, int bottom, const char* format, ...) TEXT_PAINTER_PRINTF(6, 7);
 };

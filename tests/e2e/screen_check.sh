@@ -31,7 +31,8 @@ above() { awk -v a="$1" -v b="$2" 'BEGIN { print (a > b) ? 1 : 0 }'; }
 # the loop's WaitMessage, so a posted WM_NULL stands in for the posted
 # messages that come with a real activation.
 helper=$root/tools/korvane_client/run_with_screenshots.sh
-bash "$helper" "$bin/korvane-client.exe" . start handshake=default \
+# The first frames of a Wine process can take seconds on a busy machine.
+bash "$helper" "$bin/korvane-client.exe" . start sleep=3000 handshake=default \
   command="setbkcolor red" command=pause handshake=closed \
   key=65 handshake=open \
   message=28,0 command=pause handshake=inactive \

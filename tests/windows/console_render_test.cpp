@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "app/globals.h"
 #include "framework/text/font.h"
@@ -108,6 +109,51 @@ TEST_F(ConsoleRenderTest, ConsoleFontReplacesPainterFontFromFirstFrame) {
     console.setFont(bigger);
     console.render();
     EXPECT_EQ(display.textPainter.font, bigger);
+}
+
+// Frames come from a kept drawing; they must be the pixels that drawing on
+// the back surface itself gives, in every state, also after the state
+// changes back and forth.
+TEST_F(ConsoleRenderTest, KeptFramesEqualDirectDrawing) {
+    std::string full;
+    for (int line = 0; line < 38; ++line) full += "line " + std::to_string(line) + " of console text, 100% & more\n";
+    full += "cmd=)> typed";
+    struct Case {
+        const char* name;
+        std::string text;
+        bool inputOpen;
+        COLORREF back;
+    };
+    const Case cases[] = {
+        {"banner, line closed", "Welcome\ncmd=)> ", false, 0},
+        {"banner, line open", "Welcome\ncmd=)> ", true, 0},
+        {"full buffer, closed, red", full, false, RED},
+        {"full buffer, open, red", full, true, RED},
+        {"full buffer, open, black", full, true, 0},
+        {"banner again, open", "Welcome\ncmd=)> ", true, 0},
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            console.clear();
+            console.write(c.text.c_str());
+            console.inputOpen = c.inputOpen;
+            console.backColor = c.back;
+            for (int frame = 0; frame < 6; ++frame) {
+                PixelCapture kept = renderedFrame();
+                // The same frame drawn directly, without and with the cursor.
+                bool matched = false;
+                for (const char* cursor : {"", "_"}) {
+                    display.clear();
+                    if (!c.inputOpen) display.painter.rectangle(0, 0, 640, 480, c.back, c.back);
+                    display.textPainter.drawTextInRect((c.text + cursor).c_str(), 0, 0, 640, 480);
+                    matched = matched || kept.sameAs(screenShot());
+                    if (!c.inputOpen) break;
+                }
+                EXPECT_TRUE(matched) << "frame " << frame;
+            }
+        }
+    }
 }
 
 TEST_F(ConsoleRenderTest, UnterminatedBufferIsDrawnWithoutOverrun) {

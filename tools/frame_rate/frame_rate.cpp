@@ -1,7 +1,9 @@
 // frame-rate: frames per second of the frame loop in one run, in three
 // phases of the same length: the bare loop (clear and flip, an empty
 // callback), the console as it starts (banner and prompt), and the console
-// with a full buffer of 39 lines. Prints one line per phase.
+// with a full buffer of 39 lines. The phases take turns in blocks of 100
+// frames, so that a machine busy with other work slows all three alike.
+// Prints one line per phase.
 //   frame-rate [FRAMES]   frames per phase, default 600
 #include <windows.h>
 
@@ -18,12 +20,21 @@ Console console;
 
 namespace {
 
+constexpr int BLOCK = 100;
 int framesPerPhase = 600;
 int frame = 0;
-LARGE_INTEGER phaseStart[4];
+LARGE_INTEGER blockStart;
+LONGLONG phaseTicks[3];
 
 const char* const PHASE_NAMES[] = {"bare loop (clear, flip)", "console, banner and prompt",
                                    "console, full buffer of 39 lines"};
+
+void bannerBuffer() {
+    console.clear();
+    console << BANNER_TEXT;
+    console << "cmd=)> ";
+    console.beginInput();
+}
 
 void fillBuffer() {
     console.clear();
@@ -37,16 +48,22 @@ void fillBuffer() {
     console.beginInput();
 }
 
-// One callback for all phases, so that the loop itself is the same.
+// One callback for all phases, so that the loop itself is the same. A
+// block's time runs from its first frame to the first frame of the next.
 void measuredFrame(std::int32_t) {
-    const int phase = frame / framesPerPhase;
-    if (frame % framesPerPhase == 0) {
-        QueryPerformanceCounter(&phaseStart[phase]);
-        if (phase == 2) fillBuffer();
-        if (phase == 3) {
+    const int block = frame / BLOCK;
+    const int phase = block % 3;
+    if (frame % BLOCK == 0) {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        if (frame > 0) phaseTicks[(block - 1) % 3] += now.QuadPart - blockStart.QuadPart;
+        blockStart = now;
+        if (frame == 3 * framesPerPhase) {
             display.close();
             return;
         }
+        if (phase == 1) bannerBuffer();
+        if (phase == 2) fillBuffer();
     }
     if (phase >= 1) console.render();
     ++frame;
@@ -56,6 +73,7 @@ void measuredFrame(std::int32_t) {
 
 int main(int argc, char** argv) {
     if (argc > 1) framesPerPhase = std::atoi(argv[1]) > 0 ? std::atoi(argv[1]) : framesPerPhase;
+    framesPerPhase = (framesPerPhase + BLOCK - 1) / BLOCK * BLOCK;
     if (!display.open(CONSOLE_WINDOW_CLASS, 640, 480, 4, windowProcedure, GetModuleHandleA(nullptr), nullptr, nullptr))
         return 1;
     startConsole();
@@ -67,8 +85,7 @@ int main(int argc, char** argv) {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     for (int phase = 0; phase < 3; ++phase) {
-        const double seconds = static_cast<double>(phaseStart[phase + 1].QuadPart - phaseStart[phase].QuadPart) /
-                               static_cast<double>(frequency.QuadPart);
+        const double seconds = static_cast<double>(phaseTicks[phase]) / static_cast<double>(frequency.QuadPart);
         std::printf("%-34s %6d frames  %7.3f s  %8.1f frames/s\n", PHASE_NAMES[phase], framesPerPhase, seconds,
                     framesPerPhase / seconds);
     }
