@@ -30,7 +30,7 @@ test-windows: deps build-windows
 run: deps build-windows
 	bash scripts/run.sh
 
-bench: deps
+bench: deps build-windows
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench
 	bash scripts/bench-report.sh
