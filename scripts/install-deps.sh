@@ -8,6 +8,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64 mingw-w64-tools
   wine64 xvfb xdotool imagemagick gcovr
+  socat sox
   clang-tidy clang-format cppcheck
 )
 
