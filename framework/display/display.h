@@ -15,6 +15,8 @@
 #include "framework/paint/painter.h"
 #include "framework/text/text_painter.h"
 
+class Surface;
+
 // Called once per frame, between the clear and the flip, with frameArg.
 using FrameCallback = void (*)(std::int32_t frameArg);
 
@@ -46,6 +48,9 @@ public:
     bool open(const char* className, int width, int height, int depthMode, WNDPROC windowProc,
               HINSTANCE instance, HICON icon, HCURSOR cursor);
     bool createSurfaces();
+
+    // framework/surface/display_load_surface.cpp: Surface::load with this screen.
+    bool loadSurface(Surface& surface, const char* name);
 
     // frame_loop.cpp. run returns the quit message's wParam. A null callback
     // gives frames of clear and flip only.

@@ -1,0 +1,108 @@
+#include "framework/surface/surface.h"
+
+#include <cstring>
+#include <utility>
+
+#include "framework/display/com_release.h"
+#include "framework/display/screen.h"
+
+Surface::~Surface() {
+    release();
+}
+
+Surface::Surface(Surface&& other) noexcept
+    : screen(other.screen),
+      surface(std::exchange(other.surface, nullptr)),
+      colorKeyed(other.colorKeyed),
+      width(other.width),
+      height(other.height) {
+    std::memcpy(fileName, other.fileName, sizeof fileName);
+}
+
+Surface& Surface::operator=(Surface&& other) noexcept {
+    if (this != &other) {
+        release();
+        screen = other.screen;
+        surface = std::exchange(other.surface, nullptr);
+        std::memcpy(fileName, other.fileName, sizeof fileName);
+        colorKeyed = other.colorKeyed;
+        width = other.width;
+        height = other.height;
+    }
+    return *this;
+}
+
+void Surface::setScreen(Screen* target) {
+    screen = target;
+}
+
+bool Surface::load(const char* name, Screen* target) {
+    setScreen(target);
+    return loadFile(name);
+}
+
+bool Surface::loadFile(const char* name) {
+    // A new load never keeps the old image: on failure the Surface is empty.
+    release();
+    if (!name || std::strlen(name) > MAX_FILE_NAME) {
+        fileName[0] = '\0';
+        return false;
+    }
+    std::strcpy(fileName, name);
+    if (!screen || !screen->directDraw) {
+        return false;
+    }
+    surface = createSurfaceFromBitmap(screen->directDraw, fileName);
+    if (!surface) {
+        return false;
+    }
+    width = lastBitmapWidth;
+    height = lastBitmapHeight;
+    return true;
+}
+
+namespace {
+
+// One BltFast to the back surface; a failure copies the bitmap in again and
+// the blit is not tried again in this call.
+void blitToBack(Surface& image, RECT source, int x, int y) {
+    if (!image.surface || !image.screen || !image.screen->backSurface) {
+        return;
+    }
+    DWORD flags = image.colorKeyed ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_WAIT;
+    HRESULT result = image.screen->backSurface->BltFast(static_cast<DWORD>(x), static_cast<DWORD>(y),
+                                                        image.surface, &source, flags);
+    if (result != DD_OK) {
+        image.reload();
+    }
+}
+
+}  // namespace
+
+void Surface::draw(int x, int y) {
+    RECT source;
+    SetRect(&source, 0, 0, width, height);
+    blitToBack(*this, source, x, y);
+}
+
+void Surface::drawPart(int left, int top, int right, int bottom, int x, int y) {
+    RECT source;
+    SetRect(&source, left, top, right, bottom);
+    blitToBack(*this, source, x, y);
+}
+
+void Surface::setColorKey(ColorRef color) {
+    if (!surface) {
+        return;
+    }
+    setColorKeyFromColor(surface, color);
+    colorKeyed = true;
+}
+
+void Surface::reload() {
+    reloadBitmap(surface, fileName);
+}
+
+void Surface::release() {
+    releaseInterface(surface);
+}
