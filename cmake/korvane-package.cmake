@@ -12,8 +12,12 @@ set(KORVANE_CONFIG_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Korvane)
 
 # What a user of the package needs besides the headers: every import library
 # the framework calls into, and the DirectInput version its headers assume.
-target_link_libraries(korvane_framework PUBLIC
-  ddraw dinput dsound dxguid winmm wsock32 gdi32 user32)
+get_target_property(korvane_linked korvane_framework LINK_LIBRARIES)
+foreach(library ddraw dinput dsound dxguid winmm wsock32 gdi32 user32)
+  if(NOT library IN_LIST korvane_linked)
+    target_link_libraries(korvane_framework PUBLIC ${library})
+  endif()
+endforeach()
 target_compile_definitions(korvane_framework PUBLIC DIRECTINPUT_VERSION=0x0700)
 target_include_directories(korvane_framework INTERFACE
   $<INSTALL_INTERFACE:${KORVANE_INCLUDE_INSTALL_DIR}>)

@@ -51,17 +51,12 @@ struct Options {
 };
 
 Options options;
-bool spriteLoaded = false;
-bool joystickFound = false;
+bool spriteLoaded = false, joystickFound = false, spaceWasDown = false, soundSeenPlaying = false;
 double x = 296, y = 250;
 int spriteWidth = SPRITE_SIZE, spriteHeight = SPRITE_SIZE;
-bool spaceWasDown = false;
-bool soundSeenPlaying = false;
 const char* netState = "connecting";
-char lastReply[128] = "";
-char incoming[128];
-int incomingLength = 0;
-int linesSent = 0;
+char lastReply[128] = "", incoming[128];
+int incomingLength = 0, linesSent = 0;
 long frames = 0;
 int framesThisSecond = 0, framesPerSecond = 0;
 LARGE_INTEGER frequency, lastTick, nextSend, nextRetry, measureStart, measureSplit;
@@ -99,7 +94,8 @@ void connectToPeer() {
     }
 }
 
-void onSocketEvent(WORD event, WORD error) {
+void onSocketEvent(SOCKET from, WORD event, WORD error) {
+    if (from != peer.handle) return;  // a late word from a socket already closed
     if (event == FD_CONNECT) {
         if (error == 0) {
             netState = "connected";
@@ -239,7 +235,9 @@ LRESULT CALLBACK tourWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_ACTIVATEAPP: display.active = static_cast<std::int32_t>(wParam); return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_TIMER: display.advanceCounter(); return 0;
-    case SOCKET_MESSAGE: onSocketEvent(WSAGETSELECTEVENT(lParam), WSAGETSELECTERROR(lParam)); return 0;
+    case SOCKET_MESSAGE:
+        onSocketEvent(static_cast<SOCKET>(wParam), WSAGETSELECTEVENT(lParam), WSAGETSELECTERROR(lParam));
+        return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The framework tour's frame rate under Wine against the bare frame loop, in
+# one run of the tour (--measure): first N frames of clear and flip only,
+# then N frames of the whole tour (sprite, shapes, four lines of text, key
+# polling, sound status, a connected echo socket). Printed, never asserted.
+# Called by scripts/bench-report.sh; usage: scripts/bench-example.sh [--no-wine] [FRAMES]
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+exe=${EXAMPLE_EXE:-$root/build/windows/bin/framework-tour.exe}
+echo
+echo "== framework tour under Wine (scripts/bench-example.sh) =="
+if [ "${1:-}" = --no-wine ]; then echo "skipped (--no-wine)"; exit 0; fi
+frames=${1:-1000}
+if [ ! -f "$exe" ]; then echo "skipped: no $exe; run make build-windows"; exit 0; fi
+
+source "$root/scripts/wine-env.sh"
+xvfb_start  # a 640x480 screen of its own, whatever DISPLAY was
+wine_prefix_ready
+wine_prefix_unmanaged
+work=$(mktemp -d)
+printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$work/.asoundrc"
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+socat "TCP-LISTEN:$port,bind=127.0.0.1,reuseaddr,fork" PIPE &
+peer_pid=$!
+trap 'kill $peer_pid 2>/dev/null; kill $XVFB_PID 2>/dev/null; rm -rf "$work"' EXIT
+
+(cd "$work" && HOME=$work timeout 600 wine "$exe" 127.0.0.1 "$port" --measure "$frames" --status status.txt) \
+  2>&1 | grep -v -e '^ALSA' -e '^$'
+value() { sed -n "s/^$1=//p" "$work/status.txt" 2>/dev/null | tr -d '\r'; }
+bare=$(value bare_fps)
+tour=$(value tour_fps)
+if [ -z "$bare" ] || [ -z "$tour" ]; then
+  echo "no figures: the tour did not finish its measurement"
+  exit 0
+fi
+printf '%-44s %10s  %s\n' "figure" "frames/s" "reference"
+printf '%-44s %10s  %s\n' "bare frame loop (clear, flip), $frames frames" "$bare" "-"
+printf '%-44s %10s  %s\n' "framework tour, $frames frames" "$tour" \
+  "$(awk -v t="$tour" -v b="$bare" 'BEGIN { printf "%.2fx of the bare loop", t / b }')"
+echo "one run of framework-tour.exe --measure $frames; net $(value net), sound $(value sound), sprite $(value sprite)"
