@@ -51,7 +51,7 @@ struct Options {
 };
 
 Options options;
-bool spriteLoaded = false, joystickFound = false, spaceWasDown = false, soundSeenPlaying = false;
+bool spriteLoaded = false, soundLoaded = false, joystickFound = false, spaceWasDown = false, soundSeenPlaying = false;
 double x = 296, y = 250;
 int spriteWidth = SPRITE_SIZE, spriteHeight = SPRITE_SIZE;
 const char* netState = "connecting";
@@ -77,6 +77,7 @@ bool due(const LARGE_INTEGER& when) { return secondsSince(when) >= 0; }
 
 const char* soundState() {
     if (!soundAvailable) return "no device";
+    if (!soundLoaded) return "not loaded";
     if (beep.isPlaying()) return "playing";
     return "stopped";
 }
@@ -296,7 +297,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         spriteWidth = sprite.width;
         spriteHeight = sprite.height;
     }
-    display.loadSound(beep, "BEEP");  // without a sound device this loads nothing
+    soundLoaded = display.loadSound(beep, "BEEP");  // nothing without a sound device
     joystickFound = joystick.calibrate();
     connectToPeer();
     QueryPerformanceCounter(&lastTick);
