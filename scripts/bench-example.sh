@@ -14,15 +14,15 @@ frames=${1:-1000}
 if [ ! -f "$exe" ]; then echo "skipped: no $exe; run make build-windows"; exit 0; fi
 
 source "$root/scripts/wine-env.sh"
+source "$root/scripts/echo-peer.sh"
 xvfb_start  # a 640x480 screen of its own, whatever DISPLAY was
 wine_prefix_ready
 wine_prefix_unmanaged
 work=$(mktemp -d)
-printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$work/.asoundrc"
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-socat "TCP-LISTEN:$port,bind=127.0.0.1,reuseaddr,fork" PIPE &
-peer_pid=$!
-trap 'kill $peer_pid 2>/dev/null; kill $XVFB_PID 2>/dev/null; rm -rf "$work"' EXIT
+alsa_null_home "$work"
+port=$(free_port)
+echo_peer_start "$port"
+trap 'echo_peer_stop; kill $XVFB_PID 2>/dev/null; rm -rf "$work"' EXIT
 
 (cd "$work" && HOME=$work timeout 600 wine "$exe" 127.0.0.1 "$port" --measure "$frames" --status status.txt) \
   2>&1 | grep -v -e '^ALSA' -e '^$'

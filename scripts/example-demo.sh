@@ -19,6 +19,7 @@ out=$2
 case_name=${3:-full}
 frames=${EXAMPLE_FRAMES:-2000}
 source "$root/scripts/wine-env.sh"
+source "$root/scripts/echo-peer.sh"
 
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
@@ -32,9 +33,6 @@ fi
 wine_prefix_ready
 wine_prefix_unmanaged
 
-free_port() {
-  python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
-}
 status() { sed -n "s/^$1=//p" "$out/status.txt" 2>/dev/null | tr -d '\r'; }
 # wait_until SECONDS COMMAND...: true once the command succeeds.
 wait_until() {
@@ -63,7 +61,6 @@ still() {  # the sprite has stopped where the keys left it
 echoed_and_played() { [ -n "$(status reply)" ] && [ "$(status sound_seen_playing)" = yes ]; }
 given_up() { [ "$(status net)" = "no connection" ]; }
 
-peer_pid=""
 home=$out/home
 mkdir -p "$home"
 rm -f "$home/.asoundrc"
@@ -72,10 +69,8 @@ run_dir=$out/run
 rm -rf "$run_dir"
 mkdir -p "$run_dir"
 if [ "$case_name" = full ]; then
-  printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$home/.asoundrc"
-  socat "TCP-LISTEN:$port,bind=127.0.0.1,reuseaddr,fork" PIPE &
-  peer_pid=$!
-  for _ in $(seq 1 50); do (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break; sleep 0.1; done
+  alsa_null_home "$home"
+  echo_peer_start "$port"
   exe_dir=$(dirname "$exe")
 else
   # A copy of the executable alone: its sprite.bmp is missing.
@@ -83,8 +78,7 @@ else
   exe_dir=$run_dir
   frames=${EXAMPLE_FRAMES:-100000}
 fi
-stop_peer() { if [ -n "$peer_pid" ]; then kill "$peer_pid" 2>/dev/null; wait "$peer_pid" 2>/dev/null; peer_pid=""; fi; }
-trap 'stop_peer; kill ${XVFB_PID:-} 2>/dev/null || true' EXIT
+trap 'echo_peer_stop; kill ${XVFB_PID:-} 2>/dev/null || true' EXIT
 
 echo "framework tour, $case_name case: peer 127.0.0.1:$port, frame limit $frames"
 (cd "$out" && HOME=$home exec wine "$exe_dir/$(basename "$exe")" 127.0.0.1 "$port" --frames "$frames" \
@@ -129,7 +123,7 @@ fi
 wait "$tour_pid"
 rc=$?
 echo "$rc" >"$out/exit-code"
-stop_peer
+echo_peer_stop
 [ "$(status ended)" = "" ] || echo "tour ended by $(status ended), exit code $rc, after $(status frames) frames"
 [ -f "$out/screen.png" ] && echo "Screenshot: $out/screen.png"
 if [ -n "$failed" ]; then

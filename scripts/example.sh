@@ -31,11 +31,11 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 source "$root/scripts/wine-env.sh"
+source "$root/scripts/echo-peer.sh"
 wine_prefix_ready
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-socat "TCP-LISTEN:$port,bind=127.0.0.1,reuseaddr,fork" PIPE &
-peer_pid=$!
-trap 'kill $peer_pid 2>/dev/null; wait $peer_pid 2>/dev/null' EXIT
-echo "Echo peer (socat, pid $peer_pid) on 127.0.0.1:$port."
+port=$(free_port)
+echo_peer_start "$port"
+trap echo_peer_stop EXIT
+echo "Echo peer (socat, pid $ECHO_PEER_PID) on 127.0.0.1:$port; it stops when the tour ends."
 echo "Arrow keys move the sprite, Space plays the sound, Escape ends the tour."
 wine explorer /desktop=korvane-tour,640x480 "$exe" 127.0.0.1 "$port"
