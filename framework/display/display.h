@@ -20,6 +20,8 @@ class Surface;
 // Called once per frame, between the clear and the flip, with frameArg.
 using FrameCallback = void (*)(std::int32_t frameArg);
 
+class Sound;  // framework/sound/sound.h
+
 // True while DirectSound is set up; sound operations do nothing otherwise.
 extern bool soundAvailable;
 
@@ -79,4 +81,17 @@ public:
     bool checkCounter();
     void latchCounter();
     bool counterLatched() const;
+
+    // framework/input/keyboard_mouse.cpp. keyDown takes a DirectInput scan
+    // code (DIK_*, 0..255) and reads the keyboard device afresh; it answers
+    // false without a keyboard device, for a scan code outside 0..255, and
+    // when the device state cannot be read (the window is not in the
+    // foreground, or the device was lost). asyncKeyDown takes a virtual-key
+    // code (VK_*): down now, or pressed since the previous call.
+    bool keyDown(int scanCode);
+    void getCursorPos(int& x, int& y);
+    bool asyncKeyDown(int virtualKey);
+
+    // framework/sound/display_sound.cpp: Sound::load with directSound.
+    bool loadSound(Sound& sound, const char* name);
 };
