@@ -19,12 +19,22 @@ foreach(library ddraw dinput dsound dxguid winmm wsock32 gdi32 user32)
   endif()
 endforeach()
 target_compile_definitions(korvane_framework PUBLIC DIRECTINPUT_VERSION=0x0700)
-target_include_directories(korvane_framework INTERFACE
-  $<INSTALL_INTERFACE:${KORVANE_INCLUDE_INSTALL_DIR}>)
-set_target_properties(korvane_framework PROPERTIES EXPORT_NAME framework)
 add_library(Korvane::framework ALIAS korvane_framework)
 
-install(TARGETS korvane_framework EXPORT KorvaneTargets
+# The framework's library and the libraries of this tree that it links (its
+# platform-free pieces), each exported as Korvane::<name without korvane_>.
+set(korvane_installed korvane_framework)
+foreach(library IN LISTS korvane_linked)
+  if(TARGET ${library})
+    list(APPEND korvane_installed ${library})
+  endif()
+endforeach()
+foreach(library IN LISTS korvane_installed)
+  string(REGEX REPLACE "^korvane_" "" exported ${library})
+  set_target_properties(${library} PROPERTIES EXPORT_NAME ${exported})
+  target_include_directories(${library} INTERFACE $<INSTALL_INTERFACE:${KORVANE_INCLUDE_INSTALL_DIR}>)
+endforeach()
+install(TARGETS ${korvane_installed} EXPORT KorvaneTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 
 # Headers by folder, so that headers added to any service are installed too.

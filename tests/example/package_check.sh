@@ -23,7 +23,7 @@ check "install into a temporary prefix" "$([ $? = 0 ] && echo 1)" "$(tail -3 "$o
 for file in include/korvane/framework/display/display.h include/korvane/framework/sound/sound.h \
   include/korvane/framework/input/joystick.h include/korvane/framework/surface/surface.h \
   include/korvane/framework/net/socket.h include/korvane/console/color_ref.h \
-  lib/libkorvane_framework.a lib/cmake/Korvane/KorvaneConfig.cmake \
+  lib/libkorvane_framework.a lib/libkorvane_framework_core.a lib/cmake/Korvane/KorvaneConfig.cmake \
   lib/cmake/Korvane/KorvaneConfigVersion.cmake lib/cmake/Korvane/KorvaneTargets.cmake; do
   check "installed $file" "$([ -f "$prefix/$file" ] && echo 1)" "missing"
 done
