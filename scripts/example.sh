@@ -18,15 +18,10 @@ fi
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "No display: running the scripted demo in Xvfb"
-  bash "$root/scripts/example-demo.sh" "$exe" "$root/build/example/run" full
+  bash "$root/scripts/example-demo.sh" "$exe" "$root/build/example" full
   rc=$?
-  mkdir -p "$root/build/example"
-  if [ -f "$root/build/example/run/screen.png" ]; then
-    mv "$root/build/example/run/screen.png" "$root/build/example/screen.png"
-    echo "Screenshot:  $root/build/example/screen.png"
-  fi
-  echo "Tour status: $root/build/example/run/status.txt"
-  tr -d '\r' <"$root/build/example/run/status.txt" 2>/dev/null | sed 's/^/  /'
+  echo "Tour status: $root/build/example/status.txt"
+  tr -d '\r' <"$root/build/example/status.txt" 2>/dev/null | sed 's/^/  /'
   exit "$rc"
 fi
 

@@ -32,7 +32,6 @@ Joystick joystick;
 
 namespace {
 
-constexpr const char* SPRITE_FILE = "sprite.bmp";
 constexpr UINT SOCKET_MESSAGE = WM_APP + 1;
 constexpr UINT FPS_TIMER = 1;
 constexpr ColorRef MAGENTA = 0xFF00FF;
@@ -166,8 +165,8 @@ void moveSprite(double seconds) {
     if (display.keyDown(DIK_UP) || (joystickFound && joystick.isUp())) dy -= 1;
     if (display.keyDown(DIK_DOWN) || (joystickFound && joystick.isDown())) dy += 1;
     // BltFast draws only sprites that lie wholly on the surface: stay inside.
-    x = std::min(std::max(x + dx * SPEED * seconds, AREA_LEFT + 2.0), AREA_RIGHT - 2.0 - spriteWidth);
-    y = std::min(std::max(y + dy * SPEED * seconds, AREA_TOP + 2.0), AREA_BOTTOM - 2.0 - spriteHeight);
+    x = std::clamp(x + dx * SPEED * seconds, AREA_LEFT + 2.0, AREA_RIGHT - 2.0 - spriteWidth);
+    y = std::clamp(y + dy * SPEED * seconds, AREA_TOP + 2.0, AREA_BOTTOM - 2.0 - spriteHeight);
 }
 
 void drawTour() {
@@ -181,12 +180,11 @@ void drawTour() {
     TextPainter& text = display.textPainter;
     text.setBackColor(0);
     text.setTextColor(0xFFFFFF);
-    text.printAt(10, 4, "%d frames/s   sprite at %d, %d   joystick: %s", framesPerSecond, left, top,
-                 joystickFound ? "present" : "none");
-    text.printAt(10, 22, "sound: %s   (Space plays it)", soundState());
-    text.printAt(10, 40, "net %s:%d: %s   reply: %s", options.address, options.port, netState,
-                 lastReply[0] ? lastReply : "-");
-    if (!spriteLoaded) text.printAt(10, 58, "bitmap %s missing: a plain rectangle instead", SPRITE_FILE);
+    // One call for the status lines: each call takes the surface's device context.
+    text.printInRect(10, 4, 630, 76, "%d frames/s   sprite at %d, %d   joystick: %s\nsound: %s   (Space plays it)\n"
+                     "net %s:%d: %s   reply: %s\n%s", framesPerSecond, left, top, joystickFound ? "present" : "none",
+                     soundState(), options.address, options.port, netState, lastReply[0] ? lastReply : "-",
+                     spriteLoaded ? "" : "bitmap sprite.bmp missing or too large: a plain rectangle instead");
 }
 
 void tourFrame(std::int32_t) {
@@ -207,7 +205,7 @@ void tourFrame(std::int32_t) {
         framesThisSecond = 0;
     }
 
-    const double seconds = std::min(secondsSince(lastTick), 0.05);
+    const double seconds = std::clamp(secondsSince(lastTick), 0.0, 0.05);  // a stall is no jump
     QueryPerformanceCounter(&lastTick);
     moveSprite(seconds);
 
@@ -291,7 +289,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     display.hideCursor();
     display.setTimer(FPS_TIMER, 1000);
 
-    spriteLoaded = display.loadSurface(sprite, SPRITE_FILE);
+    spriteLoaded = display.loadSurface(sprite, "sprite.bmp");
+    // BltFast does not clip: a sprite larger than the play area could never be drawn.
+    if (spriteLoaded && (sprite.width > AREA_RIGHT - AREA_LEFT - 4 || sprite.height > AREA_BOTTOM - AREA_TOP - 4)) {
+        sprite.release();
+        spriteLoaded = false;
+    }
     if (spriteLoaded) {
         sprite.setColorKey(MAGENTA);
         spriteWidth = sprite.width;
