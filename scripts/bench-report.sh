@@ -127,6 +127,7 @@ if interp:
     print(f"interpreter against bash on 100,000 add lines: {interp / bash_lines_per_s:.1f}x faster (aim: at least 5x)")
 PY
 report=$?
+bash scripts/bench-devices.sh "$@"
 
 # The framework tour against the bare frame loop, under Wine.
 bash scripts/bench-example.sh "$@"

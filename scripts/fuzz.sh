@@ -14,6 +14,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root" || exit 1
 mode=${1:-smoke}
 targets=(fuzz_execute fuzz_script fuzz_keys fuzz_text)
+targets+=(fuzz_wave)
 bin=$root/build/fuzz/bin
 
 max_len() { [ "$1" = fuzz_keys ] && echo 16384 || echo 8192; }

@@ -8,8 +8,9 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64 mingw-w64-tools
   wine64 xvfb xdotool imagemagick gcovr
-  socat sox
+  socat
   clang-tidy clang-format cppcheck
+  sox
 )
 
 missing=()

@@ -61,5 +61,9 @@ void Display::releaseDevices() {
         releaseInterface(keyboard);
     }
     releaseInterface(directInput);
-    releaseInterface(directSound);
+    if (directSound) {
+        releaseInterface(directSound);
+        // Its buffers went with it: Sounds destroyed later must not release them.
+        soundAvailable = false;
+    }
 }
