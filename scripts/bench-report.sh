@@ -9,6 +9,8 @@
 #   under Wine (scripts/measure-e2e.sh): the console's frame rate against the
 #     bare frame loop, and the bridge print round trip against the client's
 #     own read of the file.
+#   under Wine (scripts/bench-surfaces.sh, its own table after this one):
+#     Surface::draw against Painter::rectangle and a full-screen fill.
 # Figures are printed, never asserted. Expects `cmake --build --preset bench`
 # (make bench does it). Usage: scripts/bench-report.sh [--no-wine]
 set -uo pipefail
@@ -128,6 +130,7 @@ if interp:
 PY
 report=$?
 bash scripts/bench-devices.sh "$@"
+[ "${1:-}" = --no-wine ] || bash scripts/bench-surfaces.sh
 
 # The framework tour against the bare frame loop, under Wine.
 bash scripts/bench-example.sh "$@"
