@@ -1,16 +1,12 @@
-// framework-tour: one small program that uses every service of Korvane's
-// framework. A sprite (sprite.bmp beside the executable, magenta is
-// transparent) moves with the arrow keys or joystick 0, Space plays the
-// program's own WAVE resource, a TCP socket talks to an echo peer, and the
-// status line shows what each service reports. Escape ends it.
-//
+// framework-tour: one small program on every service of Korvane's framework.
+// A sprite (sprite.bmp beside the executable, magenta transparent) moves with
+// the arrow keys or joystick 0, Space plays the program's own WAVE resource, a
+// socket talks to a TCP echo peer, and status lines show what each service
+// reports. Escape ends it.
 //   framework-tour [ADDRESS [PORT]] [--frames N] [--status FILE] [--measure N]
-//
-// ADDRESS and PORT name the echo peer (default 127.0.0.1, port 7). --frames
-// ends the run after N frames; --status writes what the screen shows into
-// FILE now and then and at the end; --measure times N bare frames (clear and
-// flip only) and then N frames of the tour, writes both rates to the status
-// file and ends.
+// The peer defaults to 127.0.0.1, port 7. --frames ends the run after N frames;
+// --status writes what the screen shows into FILE now and then; --measure times
+// N bare frames (clear and flip only), then N frames of the tour, and ends.
 #include <windows.h>
 
 #include <algorithm>
@@ -81,46 +77,40 @@ const char* soundState() {
     return "stopped";
 }
 
+void losePeer() {  // and try again in three seconds
+    peer.close();
+    netState = "no connection";
+    later(nextRetry, 3.0);
+}
+
 void connectToPeer() {
     netState = "connecting";
     incomingLength = 0;
     peer.create(display.window, SOCKET_MESSAGE);
-    // A non-blocking connect answers "would block"; the outcome comes later
-    // as FD_CONNECT. Anything else failed at once.
-    if (peer.connect(options.address, options.port) != 0 && WSAGetLastError() != WSAEWOULDBLOCK) {
-        peer.close();
-        netState = "no connection";
-        later(nextRetry, 3.0);
-    }
+    // A non-blocking connect answers "would block" and FD_CONNECT tells the
+    // outcome later; anything else failed at once.
+    if (peer.connect(options.address, options.port) != 0 && WSAGetLastError() != WSAEWOULDBLOCK) losePeer();
 }
 
 void onSocketEvent(SOCKET from, WORD event, WORD error) {
     if (from != peer.handle) return;  // a late word from a socket already closed
-    if (event == FD_CONNECT) {
-        if (error == 0) {
-            netState = "connected";
-            later(nextSend, 0.0);
-        } else {
-            peer.close();
-            netState = "no connection";
-            later(nextRetry, 3.0);
-        }
+    if (event == FD_CONNECT && error == 0) {
+        netState = "connected";
+        later(nextSend, 0.0);
+    } else if (event == FD_CONNECT || event == FD_CLOSE) {
+        losePeer();
     } else if (event == FD_READ) {
         char bytes[256];
         const int count = peer.receive(bytes, sizeof bytes);
-        for (int i = 0; i < count; ++i) {
-            if (bytes[i] == '\n' || incomingLength == sizeof incoming - 1) {
+        for (int i = 0; i < count; ++i) {  // a line too long for the screen is cut in two
+            const bool endOfLine = bytes[i] == '\n';
+            if (!endOfLine && bytes[i] != '\r') incoming[incomingLength++] = bytes[i];
+            if (endOfLine || incomingLength == sizeof incoming - 1) {
                 std::memcpy(lastReply, incoming, incomingLength);
                 lastReply[incomingLength] = 0;
                 incomingLength = 0;
-            } else if (bytes[i] != '\r') {
-                incoming[incomingLength++] = bytes[i];
             }
         }
-    } else if (event == FD_CLOSE) {
-        peer.close();
-        netState = "no connection";
-        later(nextRetry, 3.0);
     }
 }
 
@@ -306,7 +296,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     QueryPerformanceCounter(&lastTick);
 
     const int code = display.run(tourFrame);
-    writeStatus();
+    if (!endedBy) {  // the window was closed some other way
+        endedBy = "window closed";
+        writeStatus();
+    }
     WSACleanup();
     return code;
 }

@@ -60,6 +60,8 @@ check_full() {
     "pixel 10,300 is $(pixel "$shot" 10,300)"
   check "full: echoed reply shown" "$(case "$(status reply)" in "hello "*" from the tour") echo 1 ;; esac)" \
     "reply='$(status reply)'"
+  check "full: sound device found" "$(case "$(status sound)" in playing | stopped) echo 1 ;; esac)" \
+    "sound='$(status sound)'"
   check "full: sound reported playing" "$(is "$(status sound_seen_playing)" yes)" \
     "sound_seen_playing='$(status sound_seen_playing)', sound='$(status sound)'"
   check "full: connected to the peer" "$(is "$(status net)" connected)" "net='$(status net)'"
