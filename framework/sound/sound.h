@@ -19,7 +19,9 @@ public:
     // The buffer is owned: a copy would release it twice.
     Sound(const Sound&) = delete;
     Sound& operator=(const Sound&) = delete;
-    // Releases the buffer when sound is available and one is held.
+    // Releases the buffer when sound is available and one is held. Once
+    // Display::releaseDevices let DirectSound go, sound is not available and
+    // the buffer, gone with it, is left alone.
     ~Sound();
 
     // A new buffer from the resource `name`; a buffer held before is
@@ -36,7 +38,8 @@ public:
     bool isPlaying();
 
     // Releases the buffer when one is held, whatever soundAvailable says, and
-    // forgets it.
+    // forgets it. Call it while the Display still holds its DirectSound
+    // object: that object takes its buffers with it when it goes.
     void release();
 };
 
