@@ -81,18 +81,10 @@ SOCKET Socket::accept() {
     return accepted;
 }
 
-int Socket::send(const char* data, int length) {
-    return ::send(handle, data, length, 0);
-}
+int Socket::send(const char* data, int length) { return ::send(handle, data, length, 0); }
 
-int Socket::receive(char* buffer, int size) {
-    return recv(handle, buffer, size, 0);
-}
+int Socket::receive(char* buffer, int size) { return recv(handle, buffer, size, 0); }
 
-unsigned Socket::getMessage() const {
-    return message;
-}
+unsigned Socket::getMessage() const { return message; }
 
-int Socket::close() {
-    return closeHeld(handle);
-}
+int Socket::close() { return closeHeld(handle); }

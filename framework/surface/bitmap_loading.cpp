@@ -11,8 +11,7 @@ HBITMAP loadBitmapFile(const char* name) {
     if (!name) {
         return nullptr;
     }
-    return static_cast<HBITMAP>(
-        LoadImageA(nullptr, name, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    return static_cast<HBITMAP>(LoadImageA(nullptr, name, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
 }
 
 // The steps shared by both loaders; `loaded` says whether the file was a

@@ -3,11 +3,11 @@
 
 HRESULT reloadBitmap(IDirectDrawSurface* surface, const char* name) {
     // A bitmap resource of the executable takes precedence over a file.
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP bitmap =
+        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!bitmap) {
-        bitmap = static_cast<HBITMAP>(
-            LoadImageA(nullptr, name, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+        bitmap =
+            static_cast<HBITMAP>(LoadImageA(nullptr, name, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     }
     if (!bitmap) {
         OutputDebugStringA("handle is null\n");
@@ -21,8 +21,7 @@ HRESULT reloadBitmap(IDirectDrawSurface* surface, const char* name) {
     return result;
 }
 
-HRESULT stretchBitmapToSurface(IDirectDrawSurface* surface, HBITMAP bitmap, int x, int y, int width,
-                               int height) {
+HRESULT stretchBitmapToSurface(IDirectDrawSurface* surface, HBITMAP bitmap, int x, int y, int width, int height) {
     if (!bitmap || !surface) {
         return E_FAIL;
     }
@@ -50,8 +49,8 @@ HRESULT stretchBitmapToSurface(IDirectDrawSurface* surface, HBITMAP bitmap, int 
     HDC target = nullptr;
     HRESULT result = surface->GetDC(&target);
     if (result == DD_OK) {
-        StretchBlt(target, 0, 0, static_cast<int>(description.dwWidth),
-                   static_cast<int>(description.dwHeight), memory, x, y, width, height, SRCCOPY);
+        StretchBlt(target, 0, 0, static_cast<int>(description.dwWidth), static_cast<int>(description.dwHeight), memory,
+                   x, y, width, height, SRCCOPY);
         surface->ReleaseDC(target);
     }
     // Deselected before the context goes; the caller deletes the bitmap next.

@@ -6,9 +6,7 @@
 #include "framework/display/com_release.h"
 #include "framework/display/screen.h"
 
-Surface::~Surface() {
-    release();
-}
+Surface::~Surface() { release(); }
 
 Surface::Surface(Surface&& other) noexcept
     : screen(other.screen),
@@ -32,9 +30,7 @@ Surface& Surface::operator=(Surface&& other) noexcept {
     return *this;
 }
 
-void Surface::setScreen(Screen* target) {
-    screen = target;
-}
+void Surface::setScreen(Screen* target) { screen = target; }
 
 bool Surface::load(const char* name, Screen* target) {
     setScreen(target);
@@ -70,8 +66,8 @@ void blitToBack(Surface& image, RECT source, int x, int y) {
         return;
     }
     DWORD flags = image.colorKeyed ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_WAIT;
-    HRESULT result = image.screen->backSurface->BltFast(static_cast<DWORD>(x), static_cast<DWORD>(y),
-                                                        image.surface, &source, flags);
+    HRESULT result =
+        image.screen->backSurface->BltFast(static_cast<DWORD>(x), static_cast<DWORD>(y), image.surface, &source, flags);
     if (result != DD_OK) {
         image.reload();
     }
@@ -99,10 +95,6 @@ void Surface::setColorKey(ColorRef color) {
     colorKeyed = true;
 }
 
-void Surface::reload() {
-    reloadBitmap(surface, fileName);
-}
+void Surface::reload() { reloadBitmap(surface, fileName); }
 
-void Surface::release() {
-    releaseInterface(surface);
-}
+void Surface::release() { releaseInterface(surface); }

@@ -92,5 +92,4 @@ std::uint32_t matchColor(IDirectDrawSurface* surface, ColorRef color);
 HRESULT reloadBitmap(IDirectDrawSurface* surface, const char* name);
 // Restores the surface and stretches the bitmap's rectangle x, y, width,
 // height (0 for the bitmap's own width or height) over the whole surface.
-HRESULT stretchBitmapToSurface(IDirectDrawSurface* surface, HBITMAP bitmap, int x, int y, int width,
-                               int height);
+HRESULT stretchBitmapToSurface(IDirectDrawSurface* surface, HBITMAP bitmap, int x, int y, int width, int height);

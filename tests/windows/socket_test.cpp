@@ -3,6 +3,7 @@
 // Socket. Every port is chosen free at run time; every wait has a limit.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "app/winsock_startup.h"
@@ -142,8 +143,8 @@ TEST_F(SocketTest, AcceptWithNothingUsableAnswersTheInvalidValueAndStoresIt) {
         std::string closedMark = uniquePeerFile(".closed");
         UnixPeer client;
         // The peer writes the mark once our end of the connection has closed.
-        ASSERT_TRUE(client.start("socat -u TCP:127.0.0.1:" + std::to_string(port) + " - >/dev/null; echo > " +
-                                 closedMark));
+        ASSERT_TRUE(
+            client.start("socat -u TCP:127.0.0.1:" + std::to_string(port) + " - >/dev/null; echo > " + closedMark));
         ASSERT_TRUE(window.waitFor(SOCKET_MESSAGE, FD_ACCEPT, WAIT_MS));
         ASSERT_NE(server.accept(), INVALID_SOCKET);
         EXPECT_FALSE(portHeld(port)) << "the listening socket was left open";

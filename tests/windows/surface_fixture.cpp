@@ -31,9 +31,7 @@ Image cornerImage() {
     return image;
 }
 
-Image dualFileImage() {
-    return Image(32, 16, YELLOW);
-}
+Image dualFileImage() { return Image(32, 16, YELLOW); }
 
 Image dualResourceImage() {
     Image image(32, 16, RED);
@@ -63,8 +61,8 @@ std::string SurfaceTest::differences(const PixelCapture& shot, const Image& imag
         for (int sx = part.left; sx < part.right; ++sx) {
             COLORREF got = shot.at(x + sx - part.left, y + sy - part.top);
             if (got != image.at(sx, sy) && wrong++ < 5) {
-                out << " image pixel " << sx << "," << sy << ": 0x" << std::hex << got << " for 0x"
-                    << image.at(sx, sy) << std::dec << ";";
+                out << " image pixel " << sx << "," << sy << ": 0x" << std::hex << got << " for 0x" << image.at(sx, sy)
+                    << std::dec << ";";
             }
         }
     }

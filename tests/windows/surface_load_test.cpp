@@ -43,7 +43,8 @@ TEST_F(SurfaceLoadTest, BothFileDepthsLoadTheirExactPixels) {
         const char* file;
         Image image;
     };
-    for (const Case& c : {Case{"24-bit", PATTERN_24, patternImage()}, Case{"8-bit palette", PALETTE_8, paletteImage()}}) {
+    for (const Case& c :
+         {Case{"24-bit", PATTERN_24, patternImage()}, Case{"8-bit palette", PALETTE_8, paletteImage()}}) {
         SCOPED_TRACE(c.what);
         IDirectDrawSurface* surface = createSurfaceFromBitmap(directDraw(), c.file);
         ASSERT_NE(surface, nullptr);
@@ -105,7 +106,8 @@ TEST_F(SurfaceLoadTest, ASurfaceGivesUpTheSurfaceItReplacesReleasesOrIsDestroyed
     const Case cases[] = {
         {"loaded over", [](Surface& s) { EXPECT_TRUE(s.loadFile(SMALL_24)); }},
         {"failed load over", [](Surface& s) { EXPECT_FALSE(s.loadFile(MISSING)); }},
-        {"released", [](Surface& s) {
+        {"released",
+         [](Surface& s) {
              s.release();
              EXPECT_EQ(s.surface, nullptr);
          }},

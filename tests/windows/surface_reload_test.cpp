@@ -34,8 +34,8 @@ TEST_F(SurfaceReloadTest, ReloadTakesTheResourceWhileLoadingTakesOnlyTheFile) {
 }
 
 TEST_F(SurfaceReloadTest, StretchBitmapToSurfaceCoversTheSurfaceWithTheGivenRectangle) {
-    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), DUAL, IMAGE_BITMAP, 0, 0,
-                                                     LR_CREATEDIBSECTION));
+    HBITMAP bitmap =
+        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), DUAL, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     ASSERT_NE(bitmap, nullptr);
     IDirectDrawSurface* surface = createOffscreenSurface(directDraw(), 8, 4);
     ASSERT_NE(surface, nullptr);

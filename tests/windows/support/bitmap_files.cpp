@@ -37,9 +37,7 @@ std::string headers(const Image& image, int bits, int paletteEntries, std::uint3
     return out;
 }
 
-int rowBytes(int width, int bits) {
-    return ((width * bits + 31) / 32) * 4;
-}
+int rowBytes(int width, int bits) { return ((width * bits + 31) / 32) * 4; }
 
 }  // namespace
 
@@ -75,8 +73,8 @@ bool writeBitmap8(const std::string& path, const Image& image) {
     }
     if (palette.size() > 256) return false;
     const int stride = rowBytes(image.width, 8);
-    std::string out = headers(image, 8, static_cast<int>(palette.size()),
-                              static_cast<std::uint32_t>(stride * image.height));
+    std::string out =
+        headers(image, 8, static_cast<int>(palette.size()), static_cast<std::uint32_t>(stride * image.height));
     for (COLORREF c : palette) {
         out += static_cast<char>(GetBValue(c));
         out += static_cast<char>(GetGValue(c));

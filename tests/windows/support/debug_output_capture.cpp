@@ -19,14 +19,8 @@ LONG CALLBACK onException(EXCEPTION_POINTERS* exception) {
 
 }  // namespace
 
-DebugOutputCapture::DebugOutputCapture() : handler(AddVectoredExceptionHandler(1, onException)) {
-    captured.clear();
-}
+DebugOutputCapture::DebugOutputCapture() : handler(AddVectoredExceptionHandler(1, onException)) { captured.clear(); }
 
-DebugOutputCapture::~DebugOutputCapture() {
-    RemoveVectoredExceptionHandler(handler);
-}
+DebugOutputCapture::~DebugOutputCapture() { RemoveVectoredExceptionHandler(handler); }
 
-const std::vector<std::string>& DebugOutputCapture::lines() const {
-    return captured;
-}
+const std::vector<std::string>& DebugOutputCapture::lines() const { return captured; }

@@ -19,8 +19,8 @@ NotifyWindow::NotifyWindow() {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = CLASS_NAME;
     RegisterClassA(&windowClass);  // already registered by an earlier window: fine
-    window = CreateWindowExA(0, CLASS_NAME, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
+    window =
+        CreateWindowExA(0, CLASS_NAME, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
@@ -57,6 +57,4 @@ bool NotifyWindow::waitFor(UINT message, int event, int timeoutMs, Notification*
     }
 }
 
-void NotifyWindow::pump(int milliseconds) {
-    waitFor(0, -1, milliseconds);
-}
+void NotifyWindow::pump(int milliseconds) { waitFor(0, -1, milliseconds); }

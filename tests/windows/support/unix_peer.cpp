@@ -16,8 +16,7 @@ bool runNative(const std::string& commandLine) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     std::string line = commandLine;
-    BOOL ok = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                             &process);
+    BOOL ok = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
     if (process.hProcess) CloseHandle(process.hProcess);
     if (process.hThread) CloseHandle(process.hThread);
     return ok != FALSE;
