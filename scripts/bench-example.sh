@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The framework tour's frame rate under Wine against the bare frame loop, in
-# one run of the tour (--measure): first N frames of clear and flip only,
-# then N frames of the whole tour (sprite, shapes, four lines of text, key
-# polling, sound status, a connected echo socket). Printed, never asserted.
+# one run of the tour (--measure): N frames of clear and flip only and N
+# frames of the whole tour (sprite, shapes, the status text, key polling,
+# sound status, a connected echo socket), in alternating blocks of 50 so that
+# the load of a shared machine falls on both alike. Printed, never asserted.
 # Called by scripts/bench-report.sh; usage: scripts/bench-example.sh [--no-wine] [FRAMES]
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
