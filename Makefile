@@ -48,3 +48,9 @@ lint: deps
 
 clean:
 	rm -rf build
+
+# The framework tour (examples/framework_tour): interactive with a display,
+# else a scripted demo whose screenshot lands in build/example/screen.png.
+.PHONY: example
+example: deps build-windows
+	bash scripts/example.sh

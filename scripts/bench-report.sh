@@ -128,17 +128,22 @@ interp = counter("BM_BatchAddLines/100000", "lines/s")
 if interp:
     print(f"interpreter against bash on 100,000 add lines: {interp / bash_lines_per_s:.1f}x faster (aim: at least 5x)")
 PY
+report=$?
 bash scripts/bench-devices.sh "$@"
+[ "${1:-}" = --no-wine ] || bash scripts/bench-surfaces.sh
 
 # The client kit (korvane-stream, the library's print, exec), under Wine.
 if [ "${1:-}" != --no-wine ] && [ -f build/windows/bin/kit-measure.exe ]; then
   echo
   bash scripts/bench-kit.sh || echo "bench-kit.sh failed"
 fi
-[ "${1:-}" = --no-wine ] || bash scripts/bench-surfaces.sh
 
 if [ "${1:-}" != --no-wine ]; then
   echo
   echo "== the batch and small prints under Wine: scripts/bench-batch-wine.sh =="
   timeout 900 bash scripts/bench-batch-wine.sh || echo "bench-batch-wine.sh failed"
 fi
+
+# The framework tour against the bare frame loop, under Wine.
+bash scripts/bench-example.sh "$@"
+exit $report
