@@ -11,7 +11,11 @@ source "$root/scripts/wine-env.sh"
 fdfile=$(mktemp)
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
 xvfb_pid=$!
-trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
+# The prefix's wineserver and desktop belong to one X display. One that is
+# still lingering after the previous test would keep this console on the
+# 640x480 screen, and one left from here would put the next test on this one.
+wineserver -k 2>/dev/null || true
+trap 'wineserver -k 2>/dev/null || true; kill $xvfb_pid 2>/dev/null || true' EXIT
 for _ in $(seq 1 100); do [ -s "$fdfile" ] && break; sleep 0.05; done
 export DISPLAY=":$(head -n1 "$fdfile")"
 rm -f "$fdfile"
