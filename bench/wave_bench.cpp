@@ -40,9 +40,7 @@ void BM_ParseWaveBySampleBytes(benchmark::State& state) {
 BENCHMARK(BM_ParseWaveBySampleBytes)->Arg(1 << 10)->Arg(64 << 10)->Arg(1 << 20)->Arg(16 << 20);
 
 // A 1 MB image with more chunks in front of its data.
-void BM_ParseWaveByChunks(benchmark::State& state) {
-    parse(state, image(1 << 20, static_cast<int>(state.range(0))));
-}
+void BM_ParseWaveByChunks(benchmark::State& state) { parse(state, image(1 << 20, static_cast<int>(state.range(0)))); }
 BENCHMARK(BM_ParseWaveByChunks)->Arg(0)->Arg(16)->Arg(256);
 
 // Reference: reading every byte of the 1 MB image once.

@@ -23,8 +23,8 @@ void check(bool ok, const char* what) {
 
 // The chunk whose body starts at `body`: its header lies inside the image,
 // carries `id`, and the body of its length fits in the image.
-void checkChunk(const std::uint8_t* image, std::size_t size, const void* body, const char* id,
-                std::uint32_t atLeast, const std::uint32_t* length) {
+void checkChunk(const std::uint8_t* image, std::size_t size, const void* body, const char* id, std::uint32_t atLeast,
+                const std::uint32_t* length) {
     const auto* p = static_cast<const std::uint8_t*>(body);
     check(p >= image + 20 && p <= image + size, "body outside the image");
     const std::size_t offset = static_cast<std::size_t>(p - image);

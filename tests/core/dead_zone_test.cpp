@@ -38,9 +38,9 @@ TEST(DeadZone, ValueOnAThresholdIsNeitherDirectionNorCentred) {
         bool below, inside, above;
     };
     const Case cases[] = {
-        {0, true, false, false},           {26212, true, false, false},  {26213, false, false, false},
-        {26214, false, true, false},       {32767, false, true, false},  {39319, false, true, false},
-        {39320, false, false, false},      {39321, false, false, true},  {65535, false, false, true},
+        {0, true, false, false},           {26212, true, false, false}, {26213, false, false, false},
+        {26214, false, true, false},       {32767, false, true, false}, {39319, false, true, false},
+        {39320, false, false, false},      {39321, false, false, true}, {65535, false, false, true},
         {0xFFFFFFFFu, false, false, true},
     };
     for (const Case& c : cases) {

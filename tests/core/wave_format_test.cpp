@@ -65,11 +65,9 @@ TEST(ParseWave, FindsFormatAndDataInAnyLayout) {
          FIRST_BODY, FIRST_BODY + 16 + 8 + 6 + 8},
         {"odd chunk and its pad byte", WaveImage().chunk("junk", Bytes(5, 'j')).format().samples(samples).bytes(),
          FIRST_BODY + 6 + 8, FIRST_BODY + 6 + 8 + 16 + 8},
-        {"18-byte fmt with cbSize", WaveImage().format(18).samples(samples).bytes(), FIRST_BODY,
-         FIRST_BODY + 18 + 8},
-        {"second fmt and data ignored",
-         WaveImage().format().samples(samples).format(40).samples(Bytes(3, 0)).bytes(), FIRST_BODY,
-         FIRST_BODY + 16 + 8},
+        {"18-byte fmt with cbSize", WaveImage().format(18).samples(samples).bytes(), FIRST_BODY, FIRST_BODY + 18 + 8},
+        {"second fmt and data ignored", WaveImage().format().samples(samples).format(40).samples(Bytes(3, 0)).bytes(),
+         FIRST_BODY, FIRST_BODY + 16 + 8},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -142,7 +140,8 @@ TEST(ParseWave, ChunkCrossingTheEndIsRefused) {
     const Case cases[] = {
         {"data longer than the image", WaveImage().format().header("data", 100).append(Bytes(10, 1)).bytes()},
         {"data length 4 GB", WaveImage().format().header("data", 0xFFFFFFFFu).append(Bytes(10, 1)).bytes()},
-        {"fmt longer than the image", WaveImage().samples(Bytes(4, 1)).header("fmt ", 200).append(Bytes(16, 0)).bytes()},
+        {"fmt longer than the image",
+         WaveImage().samples(Bytes(4, 1)).header("fmt ", 200).append(Bytes(16, 0)).bytes()},
         {"skipped chunk longer than the image", WaveImage().header("LIST", 0xFFFFFFF0u).append(Bytes(8, 0)).bytes()},
         {"half a chunk header at the end", WaveImage().format().append({'d', 'a', 't', 'a', 4}).bytes()},
     };

@@ -9,7 +9,11 @@
 class WaveImage {
 public:
     // "RIFF", a length patched by bytes(), "WAVE".
-    WaveImage() { raw("RIFF"); le32(0); raw("WAVE"); }
+    WaveImage() {
+        raw("RIFF");
+        le32(0);
+        raw("WAVE");
+    }
 
     // A chunk: id, length, body, and a pad byte after an odd body.
     WaveImage& chunk(const std::string& id, const std::vector<std::uint8_t>& body, bool pad = true) {
