@@ -1,6 +1,7 @@
 #include "framework/display/drawing_cache.h"
 
 #include "framework/display/com_release.h"
+#include "framework/surface/surface.h"
 
 bool DrawingCache::begin(const Screen& screen, int w, int h) {
     if (!screen.directDraw || !screen.backSurface) return false;
@@ -11,17 +12,10 @@ bool DrawingCache::begin(const Screen& screen, int w, int h) {
                                target.backSurface->IsLost() != DD_OK))
         drop();
     if (!target.backSurface) {
-        DDSURFACEDESC description;
-        ZeroMemory(&description, sizeof description);
-        description.dwSize = sizeof description;
-        description.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
         // No pixel format given: the surface takes the display's, so a copy
         // onto the back surface is a plain copy of pixels.
-        description.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
-        description.dwWidth = static_cast<DWORD>(w);
-        description.dwHeight = static_cast<DWORD>(h);
-        if (FAILED(screen.directDraw->CreateSurface(&description, &target.backSurface, nullptr))) {
-            target.backSurface = nullptr;
+        target.backSurface = createOffscreenSurface(screen.directDraw, w, h);
+        if (!target.backSurface) {
             return false;
         }
         owner = screen.directDraw;
