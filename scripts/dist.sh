@@ -7,8 +7,8 @@ build=$(cd "$1" && pwd)
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
 rm -rf "$out/_CPack_Packages" "$out"/korvane-*-win64.zip
-if ! cpack --config "$build/CPackConfig.cmake" -G ZIP -B "$out" >"$out/cpack.log" 2>&1; then
-  cat "$out/cpack.log" >&2
+if ! cpack --config "$build/CPackConfig.cmake" -G ZIP -B "$out" >"$build/cpack.log" 2>&1; then
+  cat "$build/cpack.log" >&2
   exit 1
 fi
 rm -rf "$out/_CPack_Packages"
