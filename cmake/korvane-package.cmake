@@ -4,7 +4,8 @@
 # folders, so "framework/display/display.h" is included as in this tree), the
 # static libraries under DIR/lib and KorvaneConfig.cmake under
 # DIR/lib/cmake/Korvane. Every path in the package is relative to DIR, so the
-# folder can be moved or unpacked anywhere (the release zip, cmake/korvane-release.cmake).
+# folder can be moved or unpacked anywhere, as the release zip is
+# (cmake/korvane-release.cmake).
 include(CMakePackageConfigHelpers)
 include(GNUInstallDirs)
 
@@ -41,8 +42,8 @@ install(TARGETS ${korvane_installed} EXPORT KorvaneTargets
 # The public headers: what a program on the framework includes, and what
 # those include in turn. The helpers the framework's own sources share
 # (back_surface_dc.h, com_release.h, global_display.h, line_algorithm.h)
-# stay out; the release test compiles every shipped header on
-# its own against the shipped folder alone.
+# stay out. The release test compiles every shipped header on its own
+# against the shipped folder alone.
 set(korvane_public_headers
   display/directx.h display/depth_mode.h display/display.h display/screen.h
   text/font.h text/text_painter.h
