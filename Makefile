@@ -1,7 +1,8 @@
 # Korvane: two commands do everything on a fresh Debian machine.
 #   make run   build and start the console (scripted demo under Xvfb without a display)
 #   make test  every test: native unit tests, Windows tests and end-to-end tests under Wine
-.PHONY: all deps build build-native build-windows test test-native test-windows run bench clean fuzz coverage lint
+#   make dist  the release zip, build/dist/korvane-VERSION-win64.zip
+.PHONY: all deps build build-native build-windows test test-native test-windows run bench clean fuzz coverage lint dist
 
 all: build
 
@@ -45,6 +46,10 @@ coverage: deps
 
 lint: deps
 	bash scripts/lint.sh
+
+# The release zip from the Windows build's install rules (CPack, ZIP).
+dist: deps build-windows
+	bash scripts/dist.sh build/windows build/dist
 
 clean:
 	rm -rf build

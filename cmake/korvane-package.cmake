@@ -1,12 +1,14 @@
 # The framework as a package for other CMake projects:
 #   cmake --install build/windows --prefix DIR
-# puts the framework's headers under DIR/include/korvane (with their folders,
-# so "framework/display/display.h" is included as in this tree), the static
-# library under DIR/lib and KorvaneConfig.cmake under DIR/lib/cmake/Korvane.
+# puts the framework's public headers under DIR/include/korvane (with their
+# folders, so "framework/display/display.h" is included as in this tree), the
+# static libraries under DIR/lib and KorvaneConfig.cmake under
+# DIR/lib/cmake/Korvane. Every path in the package is relative to DIR, so the
+# folder can be moved or unpacked anywhere, as the release zip is
+# (cmake/korvane-release.cmake).
 include(CMakePackageConfigHelpers)
 include(GNUInstallDirs)
 
-set(KORVANE_PACKAGE_VERSION 0.1.0)
 set(KORVANE_INCLUDE_INSTALL_DIR ${CMAKE_INSTALL_INCLUDEDIR}/korvane)
 set(KORVANE_CONFIG_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Korvane)
 
@@ -37,10 +39,24 @@ endforeach()
 install(TARGETS ${korvane_installed} EXPORT KorvaneTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 
-# Headers by folder, so that headers added to any service are installed too.
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/framework/
-  DESTINATION ${KORVANE_INCLUDE_INSTALL_DIR}/framework
-  FILES_MATCHING PATTERN "*.h")
+# The public headers: what a program on the framework includes, and what
+# those include in turn. The helpers the framework's own sources share
+# (back_surface_dc.h, com_release.h, global_display.h, line_algorithm.h)
+# stay out. The release test compiles every shipped header on its own
+# against the shipped folder alone.
+set(korvane_public_headers
+  display/directx.h display/depth_mode.h display/display.h display/screen.h
+  text/font.h text/text_painter.h
+  paint/painter.h
+  surface/surface.h
+  input/dead_zone.h input/joystick.h
+  sound/sound.h sound/wave_format.h
+  net/socket.h)
+foreach(header IN LISTS korvane_public_headers)
+  get_filename_component(folder ${header} DIRECTORY)
+  install(FILES ${PROJECT_SOURCE_DIR}/framework/${header}
+    DESTINATION ${KORVANE_INCLUDE_INSTALL_DIR}/framework/${folder})
+endforeach()
 # The framework's headers take ColorRef from the console's folder.
 install(FILES ${PROJECT_SOURCE_DIR}/console/color_ref.h
   DESTINATION ${KORVANE_INCLUDE_INSTALL_DIR}/console)
@@ -52,7 +68,7 @@ configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/KorvaneConfig.cmake.in
   ${CMAKE_CURRENT_BINARY_DIR}/KorvaneConfig.cmake
   INSTALL_DESTINATION ${KORVANE_CONFIG_INSTALL_DIR})
 write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/KorvaneConfigVersion.cmake
-  VERSION ${KORVANE_PACKAGE_VERSION}
+  VERSION ${PROJECT_VERSION}
   COMPATIBILITY SameMinorVersion)
 install(FILES
   ${CMAKE_CURRENT_BINARY_DIR}/KorvaneConfig.cmake

@@ -2,7 +2,7 @@
 // The console: one zero-terminated text buffer that grows at its end, the
 // colours and font it is drawn in, and the flags of the input line and of the
 // pause. Output operations, the line editor and the interpreter are members;
-// drawing lives in console_render.cpp, the commands under commands/.
+// drawing lives in app/console_render.cpp, the commands under commands/.
 #include <cstddef>
 #include <cstdint>
 

@@ -2,7 +2,9 @@
 # Static checks of the platform-free core: clang-tidy (.clang-tidy) and
 # cppcheck (.cppcheck-suppressions) over console/, commands/ and bridge/, and
 # clang-format (.clang-format) over the folders that follow it, and clang for
-# the MinGW target over the Windows sources (scripts/check-windows-clang.sh).
+# the MinGW target over the Windows sources (scripts/check-windows-clang.sh);
+# and that console/, commands/ and bridge/ reach neither the platform nor the
+# framework (scripts/check-rooms.sh, also a native test).
 # Fails on any finding.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,8 +14,7 @@ status=0
 # A compile database from a configure-only clang tree; nothing is built.
 cmake -S . -B build/lint -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   >/dev/null || exit 1
-# console_render.cpp is Windows-only and has no native compile command.
-mapfile -t core < <(git ls-files 'console/*.cpp' 'commands/*.cpp' 'bridge/*.cpp' | grep -v console_render.cpp)
+mapfile -t core < <(git ls-files 'console/*.cpp' 'commands/*.cpp' 'bridge/*.cpp')
 
 echo "== clang-tidy (${#core[@]} files) =="
 if clang-tidy-14 -p build/lint --quiet "${core[@]}" 2>&1 | grep -v -e 'warnings generated' -e '^Suppressed' \
@@ -38,6 +39,9 @@ if clang-format-14 --dry-run --Werror "${formatted[@]}"; then
 else
   status=1
 fi
+
+echo "== the core's rooms are platform-free =="
+bash scripts/check-rooms.sh || status=1
 
 echo "== a second compiler for the Windows target =="
 bash scripts/check-windows-clang.sh || status=1

@@ -99,6 +99,11 @@ bool needsClientWindow(StreamVerb verb) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The release's version, compiled in from the CMake project version.
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::printf("korvane-stream %s\n", KORVANE_VERSION);
+        return 0;
+    }
     const ParsedArguments parsed = parseStreamArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.ok) {
         std::fprintf(stderr, "korvane-stream: %s (korvane-stream --help lists the verbs)\n", parsed.error.c_str());

@@ -135,6 +135,7 @@ const char* streamUsage() {
            "  --timeout SECONDS       limit the wait of readline and pause (default: no limit); a wait that\n"
            "                          times out withdraws its request and leaves a prompt\n"
            "  --help                  this text\n"
+           "  --version               print the version and end\n"
            "\n"
            "exit statuses:\n"
            "  0    success (exec: the program's own status)\n"

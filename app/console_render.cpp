@@ -15,8 +15,8 @@
 #include <cstring>
 #include <new>
 
+#include "app/drawing_cache.h"
 #include "console/console.h"
-#include "framework/display/drawing_cache.h"
 #include "framework/display/global_display.h"
 
 namespace {

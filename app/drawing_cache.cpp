@@ -1,4 +1,4 @@
-#include "framework/display/drawing_cache.h"
+#include "app/drawing_cache.h"
 
 #include "framework/display/com_release.h"
 #include "framework/surface/surface.h"
