@@ -109,9 +109,8 @@ void Surface::setColorKey(ColorRef color) {
 }
 
 void Surface::reload() {
-    if (holdsSurface()) {
-        reloadBitmap(surface, fileName);
-    }
+    holdsSurface();  // forgets a surface that went with its DirectDraw object
+    reloadBitmap(surface, fileName);
 }
 
 void Surface::release() {
