@@ -5,9 +5,10 @@
 
 bool DrawingCache::begin(const Screen& screen, int w, int h) {
     if (!screen.directDraw || !screen.backSurface) return false;
-    // A surface of another DirectDraw object may have gone with it: forgotten,
-    // not released.
-    if (target.backSurface && owner != screen.directDraw) target.backSurface = nullptr;
+    // A surface of another DirectDraw object, or of one released since, may
+    // have gone with it: forgotten, not released.
+    if (target.backSurface && (owner != screen.directDraw || generation != directDrawGeneration))
+        target.backSurface = nullptr;
     if (target.backSurface && (ownerBack != screen.backSurface || w != width || h != height ||
                                target.backSurface->IsLost() != DD_OK))
         drop();
@@ -20,6 +21,7 @@ bool DrawingCache::begin(const Screen& screen, int w, int h) {
         }
         owner = screen.directDraw;
         ownerBack = screen.backSurface;
+        generation = directDrawGeneration;
         width = w;
         height = h;
     }
@@ -88,7 +90,8 @@ void DrawingCache::finish() {
 }
 
 bool DrawingCache::show(const Screen& screen) {
-    if (!target.backSurface || !screen.backSurface || screen.directDraw != owner || screen.backSurface != ownerBack)
+    if (!target.backSurface || !screen.backSurface || screen.directDraw != owner || screen.backSurface != ownerBack ||
+        generation != directDrawGeneration)
         return false;
     if (IsRectEmpty(&bounds)) return true;  // all colour 0, as the back surface already is
     // Blt rather than BltFast: under Wine BltFast costs about a millisecond

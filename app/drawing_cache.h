@@ -5,7 +5,9 @@
 // each device context of a surface costs about a millisecond and a copy of
 // the whole screen a tenth of that, so a drawing that changes less often
 // than every frame is cheaper kept than redrawn. Zero-filled storage is a
-// valid empty cache. The surface goes with the DirectDraw object at exit.
+// valid empty cache. The surface is never released at exit: it goes with the
+// DirectDraw object, and once that object is released (directDrawGeneration
+// moves on) the cache forgets the surface without calling it.
 #include "framework/display/screen.h"
 
 // Zero-filled static storage is its starting state, as for the Display.
@@ -32,6 +34,9 @@ public:
 private:
     IDirectDraw* owner;
     IDirectDrawSurface* ownerBack;
+    // directDrawGeneration when the surface was made: a new DirectDraw object
+    // may have the address of a released one, so `owner` alone cannot tell.
+    std::uint32_t generation;
     int width;
     int height;
     RECT bounds;  // where the drawing is not colour 0; empty for none

@@ -24,6 +24,9 @@ class Sound;  // framework/sound/sound.h
 
 // True while DirectSound is set up; sound operations do nothing otherwise.
 extern bool soundAvailable;
+// Raised by releaseDevices when it releases the DirectSound object, which
+// takes its buffers along: a Sound calls its buffer only while it is unchanged.
+extern std::uint32_t directSoundGeneration;
 
 class Display {
 public:
@@ -83,10 +86,10 @@ public:
     bool counterLatched() const;
 
     // framework/input/keyboard_mouse.cpp. keyDown takes a DirectInput scan
-    // code (DIK_*, 0..255) and reads the keyboard device afresh; it answers
-    // false without a keyboard device, for a scan code outside 0..255, and
-    // when the device state cannot be read (the window is not in the
-    // foreground, or the device was lost). asyncKeyDown takes a virtual-key
+    // code (DIK_*, 0..255) and reads the keyboard device afresh, acquiring it
+    // again when it was lost; it answers false without a keyboard device, for
+    // a scan code outside 0..255, and when the device state cannot be read
+    // (the window is not in the foreground). asyncKeyDown takes a virtual-key
     // code (VK_*): down now, or pressed since the previous call.
     bool keyDown(int scanCode);
     void getCursorPos(int& x, int& y);

@@ -5,6 +5,7 @@
 #include "framework/display/display.h"
 
 bool soundAvailable = false;
+std::uint32_t directSoundGeneration = 0;
 
 bool Display::initSound() {
     if (FAILED(DirectSoundCreate(nullptr, &directSound, nullptr))) {
@@ -63,7 +64,9 @@ void Display::releaseDevices() {
     releaseInterface(directInput);
     if (directSound) {
         releaseInterface(directSound);
-        // Its buffers went with it: Sounds destroyed later must not release them.
+        // Its buffers went with it: no Sound may call them again, also after
+        // a later open makes sound available once more.
         soundAvailable = false;
+        ++directSoundGeneration;
     }
 }

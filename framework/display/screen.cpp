@@ -2,8 +2,13 @@
 
 #include "framework/display/com_release.h"
 
+std::uint32_t directDrawGeneration = 0;
+
 void Screen::release() {
     releaseInterface(backSurface);
     releaseInterface(primarySurface);
-    releaseInterface(directDraw);
+    if (directDraw) {
+        releaseInterface(directDraw);
+        ++directDrawGeneration;
+    }
 }

@@ -15,9 +15,18 @@ bool Display::keyDown(int scanCode) {
         return false;
     }
     BYTE state[KEYBOARD_STATE_SIZE];
-    // Fails while the window is not in the foreground or the device is lost:
-    // the buffer then holds no state, so nothing counts as pressed.
-    if (FAILED(keyboard->GetDeviceState(sizeof state, state))) {
+    HRESULT read = keyboard->GetDeviceState(sizeof state, state);
+    // The device is lost when the window loses the foreground and was never
+    // acquired when the window opened behind another: acquire it again. As a
+    // foreground device it is acquired only while the window has the
+    // foreground, so out of it the read still fails.
+    if (read == DIERR_INPUTLOST || read == DIERR_NOTACQUIRED) {
+        if (SUCCEEDED(keyboard->Acquire())) {
+            read = keyboard->GetDeviceState(sizeof state, state);
+        }
+    }
+    // Failed: the buffer holds no state, so nothing counts as pressed.
+    if (FAILED(read)) {
         return false;
     }
     return (state[scanCode] & KEY_DOWN_BIT) != 0;

@@ -70,6 +70,17 @@ int Socket::connect(const char* address, int port) {
 }
 
 SOCKET Socket::accept() {
+    // Only a listening socket is replaced. An FD_ACCEPT that was posted again
+    // for a connection still waiting can reach a program after the first
+    // accept; accept on the connection then held fails and leaves it open.
+    BOOL listening = FALSE;
+    int optionSize = sizeof listening;
+    if (handle != INVALID_SOCKET &&
+        (getsockopt(handle, SOL_SOCKET, SO_ACCEPTCONN, reinterpret_cast<char*>(&listening), &optionSize) != 0 ||
+         !listening)) {
+        WSASetLastError(WSAEINVAL);
+        return INVALID_SOCKET;
+    }
     sockaddr_in peer{};
     int size = sizeof peer;
     SOCKET accepted = ::accept(handle, reinterpret_cast<sockaddr*>(&peer), &size);

@@ -10,6 +10,11 @@
 // Every operation answers the platform's own result. One Socket serves one
 // connection: accept replaces the listening socket with the accepted one and
 // closes the listening socket.
+//
+// A notification can name a socket the Socket no longer holds: an FD_ACCEPT
+// posted again for a second waiting peer arrives after accept has replaced
+// the listening socket, and an event may come late for a socket closed since.
+// The window procedure compares wParam with `handle` and ignores the rest.
 #include <winsock.h>
 
 class Socket {
@@ -41,8 +46,10 @@ public:
     // Starts connecting to the dotted-decimal IPv4 address; usually answers
     // SOCKET_ERROR with WSAEWOULDBLOCK, and FD_CONNECT tells the outcome.
     int connect(const char* address, int port);
-    // The accepted connection, now held in `handle`, or INVALID_SOCKET (also
-    // stored). The socket it replaces is closed either way.
+    // On a listening socket: the accepted connection, now held in `handle`,
+    // or INVALID_SOCKET (also stored); the listening socket is closed either
+    // way. On any other socket (a connection): INVALID_SOCKET with
+    // WSAEINVAL, and the socket held stays open and held.
     SOCKET accept();
     int send(const char* data, int length);
     // Bytes received, 0 once the peer has closed, or SOCKET_ERROR.

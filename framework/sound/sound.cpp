@@ -3,11 +3,13 @@
 
 #include "framework/display/display.h"
 
-Sound::~Sound() {
-    if (soundAvailable && buffer) {
-        buffer->Release();
+Sound::~Sound() { release(); }
+
+bool Sound::holdsBuffer() {
+    if (buffer && generation != directSoundGeneration) {
         buffer = nullptr;
     }
+    return buffer != nullptr;
 }
 
 bool Sound::load(IDirectSound* directSound, const char* name) {
@@ -17,17 +19,18 @@ bool Sound::load(IDirectSound* directSound, const char* name) {
     // Loading over a loaded Sound must not leak the old buffer.
     release();
     buffer = createWaveBuffer(directSound, name);
+    generation = directSoundGeneration;
     return buffer != nullptr;
 }
 
 void Sound::play() {
-    if (soundAvailable && buffer) {
+    if (soundAvailable && holdsBuffer()) {
         buffer->Play(0, 0, 0);
     }
 }
 
 bool Sound::isPlaying() {
-    if (!soundAvailable || !buffer) {
+    if (!soundAvailable || !holdsBuffer()) {
         return false;
     }
     DWORD status = 0;
@@ -38,7 +41,7 @@ bool Sound::isPlaying() {
 }
 
 void Sound::release() {
-    if (buffer) {
+    if (holdsBuffer()) {
         buffer->Release();
         buffer = nullptr;
     }

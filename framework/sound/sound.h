@@ -14,20 +14,22 @@
 class Sound {
 public:
     IDirectSoundBuffer* buffer = nullptr;  // owned; null when none is held
+    // directSoundGeneration when `buffer` was made. Once the Display has
+    // released its DirectSound object the count differs: the buffer went
+    // with that object and is forgotten, never called.
+    std::uint32_t generation = 0;
 
     Sound() = default;
     // The buffer is owned: a copy would release it twice.
     Sound(const Sound&) = delete;
     Sound& operator=(const Sound&) = delete;
-    // Releases the buffer when sound is available and one is held. Once
-    // Display::releaseDevices let DirectSound go, sound is not available and
-    // the buffer, gone with it, is left alone.
+    // Releases the buffer when one is held whose DirectSound object lives.
     ~Sound();
 
     // A new buffer from the resource `name`; a buffer held before is
     // released first. False, with `buffer` untouched, while sound is not
     // available; false with no buffer when the resource cannot be made into
-    // one.
+    // one. `directSound` is the Display's object (Display::loadSound).
     bool load(IDirectSound* directSound, const char* name);
 
     // Plays the sound once from wherever its play position stands.
@@ -38,9 +40,14 @@ public:
     bool isPlaying();
 
     // Releases the buffer when one is held, whatever soundAvailable says, and
-    // forgets it. Call it while the Display still holds its DirectSound
-    // object: that object takes its buffers with it when it goes.
+    // forgets it. After Display::run (or releaseDevices) let DirectSound go,
+    // the buffer is already gone: it is forgotten without a call, so clean-up
+    // code may release in any order.
     void release();
+
+    // Whether a buffer is held whose DirectSound object still lives; a buffer
+    // that went with its object is forgotten here.
+    bool holdsBuffer();
 };
 
 // A new buffer holding the samples of the WAVE resource `name` of this

@@ -9,6 +9,36 @@ namespace {
 // semantics of the newer drivers. No volume, pan, frequency or 3D control.
 constexpr DWORD WAVE_BUFFER_FLAGS = DSBCAPS_STATIC | DSBCAPS_GETCURRENTPOSITION2;
 
+// What DirectSound reads of a format: a whole WAVEFORMATEX and cbSize bytes
+// after it, here room for the largest extension in common use (that of
+// WAVEFORMATEXTENSIBLE).
+struct FormatRecord {
+    WAVEFORMATEX format;
+    BYTE extension[22];
+};
+
+// The bits per sample end here: a shorter body has none.
+constexpr std::size_t BITS_PER_SAMPLE_END = 16;
+
+// The "fmt " body copied into a zeroed record of full size, so that nothing
+// is read past the chunk: a body of 14 to 17 bytes leaves the fields it
+// lacks zero, and an extension that claims more than the chunk holds is cut
+// to what it holds. The 14-byte record of PCM has no bits per sample, which
+// DirectSound needs; PCM's block alignment is channels x bits / 8, so they
+// are taken from there.
+void copyFormat(const WAVEFORMATEX* body, FormatRecord& record) {
+    ZeroMemory(&record, sizeof record);
+    std::size_t length = waveFormatLength(body);
+    if (length > sizeof record) length = sizeof record;
+    CopyMemory(&record, body, length);
+    const std::size_t extension = length > sizeof record.format ? length - sizeof record.format : 0;
+    if (record.format.cbSize > extension) record.format.cbSize = static_cast<WORD>(extension);
+    WAVEFORMATEX& format = record.format;
+    if (length < BITS_PER_SAMPLE_END && format.wFormatTag == WAVE_FORMAT_PCM && format.nChannels != 0) {
+        format.wBitsPerSample = static_cast<WORD>(format.nBlockAlign / format.nChannels * 8);
+    }
+}
+
 }  // namespace
 
 bool findWaveResource(HMODULE module, const char* name, const WAVEFORMATEX** format,
@@ -70,13 +100,14 @@ IDirectSoundBuffer* createWaveBuffer(IDirectSound* directSound, const char* name
     if (!findWaveResource(nullptr, name, &format, &data, &length)) {
         return nullptr;
     }
+    FormatRecord record;
+    copyFormat(format, record);
     DSBUFFERDESC1 description;
     ZeroMemory(&description, sizeof description);
     description.dwSize = sizeof description;
     description.dwFlags = WAVE_BUFFER_FLAGS;
     description.dwBufferBytes = length;
-    // DirectSound only reads the format; it points into the resource.
-    description.lpwfxFormat = const_cast<WAVEFORMATEX*>(format);
+    description.lpwfxFormat = &record.format;
     IDirectSoundBuffer* buffer = nullptr;
     if (FAILED(directSound->CreateSoundBuffer(reinterpret_cast<DSBUFFERDESC*>(&description),
                                               &buffer, nullptr)) ||

@@ -1,6 +1,6 @@
-// The chunk walk of a WAVE image, bounded by the image's size as well as by
-// its RIFF length, so that a damaged or truncated image is refused rather
-// than read past its end.
+// The chunk walk of a WAVE image: chunks that start before the RIFF end,
+// each bounded by the image's size, so that a damaged or truncated image is
+// refused rather than read past its end.
 #include "framework/sound/wave_format.h"
 
 #include <cstring>
@@ -27,17 +27,19 @@ bool walkChunks(const void* image, std::size_t size, const void** format, const 
     }
     // Offsets, not addresses: 8 + a RIFF length near 4 GB must not wrap.
     const std::uint64_t riffEnd = 8u + static_cast<std::uint64_t>(readLe32(bytes + 4));
-    const std::uint64_t end = riffEnd < size ? riffEnd : size;
 
     bool formatFound = false;
     bool dataFound = false;
     std::uint64_t position = WAVE_HEADER_SIZE;
-    while (position < end) {
-        if (end - position < CHUNK_HEADER_SIZE) return false;
+    // A chunk is read when its header starts before the RIFF end, and must
+    // lie within the image's size, which alone bounds every read: a RIFF
+    // length a little too small (a common writer's mistake) loses nothing.
+    while (position < riffEnd) {
+        if (position + CHUNK_HEADER_SIZE > size) return false;
         const unsigned char* header = bytes + position;
         const std::uint32_t chunkLength = readLe32(header + 4);
         const std::uint64_t body = position + CHUNK_HEADER_SIZE;
-        if (chunkLength > end - body) return false;
+        if (chunkLength > size - body) return false;
 
         if (hasId(header, "fmt ") && format && !formatFound) {
             if (chunkLength < WAVE_FORMAT_MIN_SIZE) return false;
@@ -70,4 +72,8 @@ bool parseWave(const void* image, std::size_t size, const void** format, const v
     if (data) *data = nullptr;
     if (length) *length = 0;
     return false;
+}
+
+std::uint32_t waveFormatLength(const void* formatBody) {
+    return readLe32(static_cast<const unsigned char*>(formatBody) - 4);
 }

@@ -16,8 +16,13 @@ constexpr std::uint32_t WAVE_FORMAT_MIN_SIZE = 14;
 // everything wanted was found; on false every wanted one is empty (null, 0).
 // With nothing wanted the walk finds nothing to satisfy it and answers false.
 //
-// The walk ends at 8 + the RIFF length or at `size`, whichever comes first,
-// and never reads a byte at or past `size`: a chunk whose header or body
-// would cross that end fails the parse.
+// The walk reads every chunk whose header starts before 8 + the RIFF
+// length, and never reads a byte at or past `size`: a chunk whose header or
+// body would cross `size` fails the parse; one that only crosses the RIFF
+// end is read.
 bool parseWave(const void* image, std::size_t size, const void** format, const void** data,
                std::uint32_t* length);
+
+// The length of the "fmt " chunk whose body parseWave handed out, read from
+// the chunk header in front of that body.
+std::uint32_t waveFormatLength(const void* formatBody);

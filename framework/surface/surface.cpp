@@ -13,7 +13,9 @@ Surface::Surface(Surface&& other) noexcept
       surface(std::exchange(other.surface, nullptr)),
       colorKeyed(other.colorKeyed),
       width(other.width),
-      height(other.height) {
+      height(other.height),
+      keyColor(other.keyColor),
+      generation(other.generation) {
     std::memcpy(fileName, other.fileName, sizeof fileName);
 }
 
@@ -26,6 +28,8 @@ Surface& Surface::operator=(Surface&& other) noexcept {
         colorKeyed = other.colorKeyed;
         width = other.width;
         height = other.height;
+        keyColor = other.keyColor;
+        generation = other.generation;
     }
     return *this;
 }
@@ -44,7 +48,8 @@ bool Surface::loadFile(const char* name) {
         fileName[0] = '\0';
         return false;
     }
-    std::strcpy(fileName, name);
+    // The name may be fileName itself, or part of it.
+    std::memmove(fileName, name, std::strlen(name) + 1);
     if (!screen || !screen->directDraw) {
         return false;
     }
@@ -52,8 +57,15 @@ bool Surface::loadFile(const char* name) {
     if (!surface) {
         return false;
     }
+    generation = directDrawGeneration;
     width = lastBitmapWidth;
     height = lastBitmapHeight;
+    // colorKeyed stays set across loads, so the new surface needs the key:
+    // a keyed blit from a surface without one is refused, and every frame
+    // would fail and reload.
+    if (colorKeyed) {
+        setColorKeyFromColor(surface, keyColor);
+    }
     return true;
 }
 
@@ -62,7 +74,7 @@ namespace {
 // One BltFast to the back surface; a failure copies the bitmap in again and
 // the blit is not tried again in this call.
 void blitToBack(Surface& image, RECT source, int x, int y) {
-    if (!image.surface || !image.screen || !image.screen->backSurface) {
+    if (!image.holdsSurface() || !image.screen || !image.screen->backSurface) {
         return;
     }
     DWORD flags = image.colorKeyed ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_WAIT;
@@ -88,13 +100,28 @@ void Surface::drawPart(int left, int top, int right, int bottom, int x, int y) {
 }
 
 void Surface::setColorKey(ColorRef color) {
-    if (!surface) {
+    if (!holdsSurface()) {
         return;
     }
     setColorKeyFromColor(surface, color);
+    keyColor = color;
     colorKeyed = true;
 }
 
-void Surface::reload() { reloadBitmap(surface, fileName); }
+void Surface::reload() {
+    holdsSurface();  // forgets a surface that went with its DirectDraw object
+    reloadBitmap(surface, fileName);
+}
 
-void Surface::release() { releaseInterface(surface); }
+void Surface::release() {
+    if (holdsSurface()) {
+        releaseInterface(surface);
+    }
+}
+
+bool Surface::holdsSurface() {
+    if (surface && generation != directDrawGeneration) {
+        surface = nullptr;
+    }
+    return surface != nullptr;
+}

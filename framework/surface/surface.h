@@ -39,6 +39,10 @@ public:
     bool colorKeyed = false;                // stays set across release and later loads
     int width = 0;
     int height = 0;
+    ColorRef keyColor = 0;  // the colour of the last setColorKey, given again to each new load
+    // directDrawGeneration when `surface` was made: a surface of an earlier
+    // count went with its DirectDraw object and is forgotten, never called.
+    std::uint32_t generation = 0;
 
     Surface() = default;
     ~Surface();
@@ -51,9 +55,11 @@ public:
     void setScreen(Screen* target);
     // setScreen, then loadFile.
     bool load(const char* name, Screen* target);
-    // Releases any surface held, then loads the bitmap file. False, with no
-    // surface held, for a name that is null or longer than MAX_FILE_NAME, no
-    // screen, a missing file or one that is not a bitmap.
+    // Releases any surface held, then loads the bitmap file (the Surface's
+    // own fileName too). A colour-keyed Surface gives the new surface the key
+    // of its last setColorKey. False, with no surface held, for a name that
+    // is null or longer than MAX_FILE_NAME, no screen, a missing file or one
+    // that is not a bitmap.
     bool loadFile(const char* name);
     // The whole image with its top-left corner at x, y.
     void draw(int x, int y);
@@ -64,7 +70,12 @@ public:
     void setColorKey(ColorRef color);
     // Copies the bitmap named fileName in again (resource first, then file).
     void reload();
+    // Releases the surface, unless it already went with its DirectDraw
+    // object (the Display was destroyed first): then it is only forgotten.
     void release();
+    // Whether a surface is held whose DirectDraw object still lives; one that
+    // went with its object is forgotten here.
+    bool holdsSurface();
 };
 
 // A new off-screen surface holding the bitmap file, or null. Sets

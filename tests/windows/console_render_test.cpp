@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/globals.h"
+#include "framework/display/drawing_cache.h"
 #include "framework/text/font.h"
 #include "pixel_probe.h"
 #include "test_display.h"
@@ -164,6 +165,35 @@ TEST_F(ConsoleRenderTest, UnterminatedBufferIsDrawnWithoutOverrun) {
         PixelCapture shot = renderedFrame();
         EXPECT_GT(shot.count(TEXT), 0);
     }
+}
+
+// A kept drawing goes with its DirectDraw object, and a new object may take
+// the address of a released one: the cache must not copy from, reuse or
+// release the old surface. The test's Screen holds references of its own to
+// the real objects, so nothing is freed and a call would show in counts.
+TEST_F(ConsoleRenderTest, AKeptDrawingOfAReleasedDirectDrawObjectIsForgotten) {
+    Screen own{};
+    auto share = [&] {
+        own.directDraw = display.screen.directDraw;
+        own.backSurface = display.screen.backSurface;
+        own.directDraw->AddRef();
+        own.backSurface->AddRef();
+    };
+    share();
+    DrawingCache cache{};
+    ASSERT_TRUE(cache.begin(own, 64, 32));
+    cache.finish();
+    IDirectDrawSurface* old = cache.target.backSurface;
+    old->AddRef();
+    own.release();
+    share();  // a new object at the released one's address
+    EXPECT_FALSE(cache.show(own)) << "copied from the old surface";
+    ASSERT_TRUE(cache.begin(own, 64, 32));
+    EXPECT_NE(cache.target.backSurface, old) << "the old surface was used again";
+    EXPECT_EQ(old->Release(), 1u) << "the cache released the old surface";
+    old->Release();
+    cache.target.backSurface->Release();
+    own.release();
 }
 
 }  // namespace

@@ -120,13 +120,14 @@ TEST_F(InputTest, KeyDownReadsTheKeyboardDevice) {
     }
     EXPECT_TRUE(within([&] { return !display.keyDown(SCAN_A); })) << "released";
 
-    // Held again, but the device cannot be read: nothing counts as pressed.
-    injectKey(VK_A, SCAN_A, false);
+    // The device unacquired, as after an open behind another window: keyDown
+    // acquires it again. (Wine's device sees a key from its next event on.)
     if (std::string(source) == "SendInput") {
-        ASSERT_TRUE(within([&] { return display.keyDown(SCAN_A); }));
+        display.keyboard->Unacquire();
+        display.keyDown(SCAN_A);
+        injectKey(VK_A, SCAN_A, false);
+        EXPECT_TRUE(within([&] { return display.keyDown(SCAN_A); })) << "the device was not acquired again";
     }
-    display.keyboard->Unacquire();
-    EXPECT_FALSE(display.keyDown(SCAN_A)) << "device not acquired";
 }
 
 TEST_F(InputTest, KeyDownAnswersFalseOutsideTheScanCodes) {
@@ -138,7 +139,9 @@ TEST_F(InputTest, KeyDownAnswersFalseOutsideTheScanCodes) {
     EXPECT_FALSE(display.keyDown(255));
 }
 
-TEST_F(InputTest, KeyDownAnswersFalseWhenAnotherWindowHasTheForeground) {
+// Alt-Tab away and back: false while the other window has the foreground,
+// the key seen again once the Display's window has it back.
+TEST_F(InputTest, KeyDownAnswersFalseWhileAnotherWindowHasTheForegroundAndWorksWhenItIsBack) {
     if (!display.keyboard) GTEST_SKIP() << "no DirectInput keyboard device";
     HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
@@ -152,6 +155,12 @@ TEST_F(InputTest, KeyDownAnswersFalseWhenAnotherWindowHasTheForeground) {
     injectKey(VK_A, SCAN_A, false);
     EXPECT_TRUE(within([&] { return display.asyncKeyDown(VK_A); })) << "the key is down";
     EXPECT_FALSE(display.keyDown(SCAN_A)) << "not in the foreground";
+    SetForegroundWindow(display.window);
+    pump();
+    ASSERT_EQ(GetForegroundWindow(), display.window);
+    display.keyDown(SCAN_A);
+    injectKey(VK_A, SCAN_A, false);
+    EXPECT_TRUE(within([&] { return display.keyDown(SCAN_A); })) << "the window is back in the foreground";
     injectKey(VK_A, SCAN_A, true);
     DestroyWindow(other);
 }
@@ -188,9 +197,8 @@ TEST(Joystick, NewJoystickIsEmpty) {
 }
 
 TEST(Joystick, NoJoystickUnderWine) {
-    std::printf("Joystick::deviceCount answers %u\n", Joystick::deviceCount());
     Joystick joystick;
-    EXPECT_EQ(joystick.deviceCount(), Joystick::deviceCount()) << "answers the same, attached or not";
+    EXPECT_GT(Joystick::deviceCount(), 0u) << "the driver's supported count, though none is attached";
     EXPECT_FALSE(joystick.calibrate());
     EXPECT_FALSE(joystick.present);
     EXPECT_FALSE(joystick.isCentered());
@@ -217,14 +225,6 @@ TEST(Joystick, FailedCalibrateKeepsTheThresholds) {
     EXPECT_EQ(joystick.upThreshold, 3u);
     EXPECT_EQ(joystick.downThreshold, 4u);
     EXPECT_TRUE(joystick.hasZ);
-}
-
-TEST(Joystick, PresenceQueryAsksForThePositionWhateverTheRecordHeld) {
-    Joystick joystick;
-    joystick.info.dwFlags = JOY_RETURNBUTTONS;
-    joystick.detect();
-    EXPECT_EQ(joystick.info.dwSize, sizeof(JOYINFOEX));
-    EXPECT_EQ(joystick.info.dwFlags, static_cast<DWORD>(JOY_RETURNX | JOY_RETURNY));
 }
 
 // present set by hand while nothing answers: the queries fail, and the

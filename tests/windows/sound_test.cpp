@@ -84,6 +84,8 @@ TEST_F(WithSound, LoadedBufferHoldsExactlyTheSampleBytes) {
     const Case cases[] = {
         {"PATTERN", pattern(1000, 1)},
         {"DATA_FIRST", pattern(501, 3)},  // data before fmt, an odd chunk between
+        {"RIFF_SLIGHTLY_SHORT", pattern(100, 1)},  // data crosses the RIFF end, inside the resource
+        {"OLD_FORMAT", pattern(100, 1)},           // the 14-byte format record, data right after it
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -247,19 +249,43 @@ TEST_F(WithoutSound, EveryOperationDoesNothing) {
     sound.buffer = nullptr;
 }
 
-// The DirectSound object takes its buffers with it when it goes, so a Sound
-// destroyed after the Display let its devices go (a global Sound at process
-// exit) must not touch its buffer again.
+// The DirectSound object takes its buffers with it when it goes: a Sound
+// loaded before Display::releaseDevices (as Display::run ends) must not call
+// its buffer again, neither in release nor in play, isPlaying or its
+// destruction, also once another open makes sound available again. The test
+// keeps the object and the buffer alive with references of its own, so that
+// a call the Sound must not make shows in the buffer's count instead of
+// touching freed memory.
 TEST_F(WithSound, ReleasingTheDevicesEndsSound) {
     Display other{};
     ASSERT_TRUE(other.initSound());
-    Sound sound;
-    ASSERT_TRUE(other.loadSound(sound, "PATTERN"));
+    IDirectSound* device = other.directSound;
+    device->AddRef();
+    IDirectSoundBuffer* kept[2] = {};
+    {
+        Sound released;
+        Sound destroyed;
+        ASSERT_TRUE(other.loadSound(released, "PATTERN"));
+        ASSERT_TRUE(other.loadSound(destroyed, "PATTERN"));
+        kept[0] = released.buffer;
+        kept[1] = destroyed.buffer;
+        for (IDirectSoundBuffer* buffer : kept) buffer->AddRef();
+        other.releaseDevices();
+        EXPECT_FALSE(soundAvailable);
+        released.release();
+        EXPECT_EQ(released.buffer, nullptr) << "forgotten";
+        EXPECT_EQ(references(kept[0]), 2u) << "release called the buffer of a released device";
+
+        // Opened again: sound is available, and the old buffers stay gone.
+        soundAvailable = other.initSound();
+        ASSERT_TRUE(soundAvailable);
+        destroyed.play();
+        EXPECT_FALSE(destroyed.isPlaying()) << "play reached the buffer of a released device";
+    }
+    EXPECT_EQ(references(kept[1]), 2u) << "destruction called the buffer of a released device";
+    for (IDirectSoundBuffer* buffer : kept) buffer->Release();
+    device->Release();
     other.releaseDevices();
-    EXPECT_FALSE(soundAvailable);
-    sound.play();
-    EXPECT_FALSE(sound.isPlaying());
-    sound.buffer = nullptr;  // freed with the device; destruction would skip it anyway
     soundAvailable = display.directSound != nullptr;
 }
 

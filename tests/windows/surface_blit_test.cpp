@@ -83,6 +83,24 @@ TEST_F(SurfaceBlitTest, AColorKeyHidesExactlyItsColour) {
     }
 }
 
+// A keyed Surface loaded again, here from its own fileName, keeps drawing
+// with its key: the new surface is given the key too.
+TEST_F(SurfaceBlitTest, ALoadOfItsOwnNameKeepsTheColourKey) {
+    display().painter.rectangle(190, 90, 250, 130, WHITE, WHITE);
+    Surface surface;
+    ASSERT_TRUE(display().loadSurface(surface, KEYED_24));
+    surface.setColorKey(MAGENTA);
+    ASSERT_TRUE(surface.loadFile(surface.fileName));
+    EXPECT_STREQ(surface.fileName, KEYED_24);
+    EXPECT_TRUE(surface.colorKeyed);
+    surface.draw(200, 100);
+    Image expected = keyedImage();
+    for (COLORREF& pixel : expected.pixels) {
+        if (pixel == MAGENTA) pixel = WHITE;
+    }
+    EXPECT_EQ(differences(capture(0, 0, 640, 480), expected, 200, 100), "");
+}
+
 TEST_F(SurfaceBlitTest, MatchColorFindsTheRawValueAndLeavesTheTopLeftPixel) {
     IDirectDrawSurface* surface = createSurfaceFromBitmap(directDraw(), CORNER_24);
     ASSERT_NE(surface, nullptr);

@@ -136,4 +136,31 @@ TEST_F(SurfaceLoadTest, ASurfaceGivesUpTheSurfaceItReplacesReleasesOrIsDestroyed
     }
 }
 
+// A Surface that outlives its DirectDraw object (one defined before the
+// Display, or in another translation unit, is destroyed after it) must leave
+// the surface that went with the object alone. The test's own Screen gives
+// up a reference of its own to the real object, so that nothing is freed and
+// a call the Surface must not make shows in the surface's count.
+TEST_F(SurfaceLoadTest, ASurfaceOfAReleasedDirectDrawObjectIsForgottenNotCalled) {
+    Screen own{};
+    own.directDraw = directDraw();
+    own.directDraw->AddRef();
+    IDirectDrawSurface* kept[2] = {};
+    {
+        Surface released;
+        Surface destroyed;
+        ASSERT_TRUE(released.load(PATTERN_24, &own));
+        ASSERT_TRUE(destroyed.load(PATTERN_24, &own));
+        kept[0] = released.surface;
+        kept[1] = destroyed.surface;
+        for (IDirectDrawSurface* surface : kept) surface->AddRef();
+        own.release();
+        released.release();
+        EXPECT_EQ(released.surface, nullptr) << "forgotten";
+        EXPECT_EQ(kept[0]->Release(), 1u) << "release called the surface";
+    }
+    EXPECT_EQ(kept[1]->Release(), 1u) << "destruction called the surface";
+    for (IDirectDrawSurface* surface : kept) surface->Release();
+}
+
 }  // namespace

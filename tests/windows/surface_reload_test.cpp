@@ -1,5 +1,4 @@
-// Copying bitmaps in again: resource before file, the debugger reports, and a
-// surface that was really lost by a display-mode change.
+// Copying bitmaps in again: resource before file, and the debugger reports.
 #include <functional>
 #include <string>
 #include <vector>
@@ -115,35 +114,6 @@ TEST_F(SurfaceReloadTest, OnA16BitDisplayTheKeyHoldsTheFirstPixelOnly) {
     const bool visited = visitDisplayMode(directDraw(), display(), 16, check);
     ASSERT_EQ(display().screen.primarySurface->Restore(), DD_OK);
     if (!visited || !checked) GTEST_SKIP() << "no 16-bit display mode or surface here";
-}
-
-// The flipping pair is restored first, as the next flip does after a switch
-// back to the program; the Surface's own surface is still lost.
-TEST_F(SurfaceReloadTest, ALostSurfaceFailsOnceReloadsThenDraws) {
-    Surface surface;
-    ASSERT_TRUE(display().loadSurface(surface, PATTERN_24));
-    const int otherBits = surfaceBits(back()) == 16 ? 32 : 16;
-    HRESULT lost = DD_OK;
-    const bool visited =
-        visitDisplayMode(directDraw(), display(), otherBits, [&] { lost = surface.surface->IsLost(); });
-    ASSERT_EQ(display().screen.primarySurface->Restore(), DD_OK);
-    if (!visited) GTEST_SKIP() << "this DirectDraw cannot change the display mode, so no surface can be lost";
-    if (lost != DDERR_SURFACELOST) GTEST_SKIP() << "the mode change did not lose the surface here";
-    ASSERT_EQ(back()->IsLost(), DD_OK);
-    // Where the platform blits from a lost surface without complaint, there is
-    // no failure to react to (Wine 8 marks surfaces lost after a mode change,
-    // but blits from and onto them, and Restore leaves the mark).
-    RECT whole{0, 0, 32, 16};
-    if (back()->BltFast(600, 400, surface.surface, &whole, DDBLTFAST_WAIT) == DD_OK) {
-        GTEST_SKIP() << "this DirectDraw (Wine) marks the surface lost but still blits from it, "
-                        "so a blit after a loss never fails and the reload cannot be seen";
-    }
-    display().clear();
-    surface.draw(10, 10);
-    EXPECT_EQ(notAll(capture(0, 0, 640, 480), RECT{0, 0, 640, 480}, BLACK), "") << "the lost surface drew";
-    EXPECT_EQ(surface.surface->IsLost(), DD_OK) << "the failed blit did not reload";
-    surface.draw(10, 10);
-    EXPECT_EQ(differences(capture(0, 0, 640, 480), patternImage(), 10, 10), "");
 }
 
 }  // namespace
