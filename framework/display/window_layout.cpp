@@ -35,3 +35,18 @@ BufferPoint bufferPoint(int clientX, int clientY, int scale, int width, int heig
     return {clamp(floorDivide(clientX, scale), 0, width - 1),
             clamp(floorDivide(clientY, scale), 0, height - 1)};
 }
+
+bool visibleBlocks(int cornerX, int cornerY, int scale, int width, int height, int screenWidth,
+                   int screenHeight, BlockCopy& copy) {
+    if (scale < 1) scale = 1;
+    // First and one-past-last buffer column and row whose block is wholly on screen.
+    const int left = clamp(-floorDivide(cornerX, scale), 0, width);
+    const int top = clamp(-floorDivide(cornerY, scale), 0, height);
+    const int right = clamp(floorDivide(screenWidth - cornerX, scale), 0, width);
+    const int bottom = clamp(floorDivide(screenHeight - cornerY, scale), 0, height);
+    if (right <= left || bottom <= top) return false;
+    copy.source = {left, top, right - left, bottom - top};
+    copy.target = {cornerX + left * scale, cornerY + top * scale, (right - left) * scale,
+                   (bottom - top) * scale};
+    return true;
+}

@@ -43,3 +43,14 @@ struct BufferPoint {
 // `scale`: each block of scale by scale pixels is one pixel of the buffer.
 // Points outside the client area give the nearest pixel on its edge.
 BufferPoint bufferPoint(int clientX, int clientY, int scale, int width, int height);
+
+// The part of the buffer to copy when the client area's corner is at
+// (cornerX, cornerY) on a screen of screenWidth by screenHeight: whole blocks
+// only, those that lie on the screen. `source` is in buffer pixels, `target`
+// in screen pixels; false when nothing of the client area is on the screen.
+struct BlockCopy {
+    WindowBox source;
+    WindowBox target;
+};
+bool visibleBlocks(int cornerX, int cornerY, int scale, int width, int height, int screenWidth,
+                   int screenHeight, BlockCopy& copy);

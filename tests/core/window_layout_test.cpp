@@ -49,6 +49,27 @@ TEST(WindowLayout, CursorMapsBlocksOntoBufferPixelsAndStaysInsideIt) {
     }
 }
 
+TEST(WindowLayout, OnlyWholeBlocksOnTheScreenAreCopied) {
+    BlockCopy copy{};
+    ASSERT_TRUE(visibleBlocks(160, 129, 2, 640, 480, 1600, 1200, copy));  // all of it
+    EXPECT_EQ(copy.source.width, 640);
+    EXPECT_EQ(copy.target.left, 160);
+    EXPECT_EQ(copy.target.height, 960);
+    // A window taller than a 640x480 screen: the rows below its edge go.
+    ASSERT_TRUE(visibleBlocks(3, 22, 1, 640, 480, 640, 480, copy));
+    EXPECT_EQ(copy.source.width, 637);
+    EXPECT_EQ(copy.source.height, 458);
+    // Partly left of and above the screen at scale 3: the first whole block on it.
+    ASSERT_TRUE(visibleBlocks(-4, -3, 3, 640, 480, 800, 600, copy));
+    EXPECT_EQ(copy.source.left, 2);
+    EXPECT_EQ(copy.source.top, 1);
+    EXPECT_EQ(copy.target.left, 2);
+    EXPECT_EQ(copy.target.top, 0);
+    EXPECT_EQ(copy.target.width, copy.source.width * 3);
+    EXPECT_FALSE(visibleBlocks(800, 0, 1, 640, 480, 800, 600, copy));
+    EXPECT_FALSE(visibleBlocks(-2000, 0, 2, 640, 480, 800, 600, copy));
+}
+
 DisplayOptions read(std::vector<const char*> arguments) {
     arguments.insert(arguments.begin(), "program.exe");
     return readDisplayOptions(static_cast<int>(arguments.size()), arguments.data());
