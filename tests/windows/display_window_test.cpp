@@ -2,6 +2,8 @@
 // 200x150 buffer at scale 2 fits on it with its frame.
 #include <gtest/gtest.h>
 
+#include "bitmap_files.h"
+#include "framework/surface/surface.h"
 #include "message_box_watcher.h"
 #include "pixel_probe.h"
 #include "test_display.h"
@@ -103,6 +105,52 @@ TEST(DisplayWindow, DrawsUnlessMinimisedShowsTheCursorAndMapsItOntoTheBuffer) {
     EXPECT_EQ(y, 5);
     closeWithoutRun(display);
     display.showCursor();
+}
+
+// The sprite drawn at (10, 10) on a cleared back surface, as it reads there.
+// A blit that finds its surface lost reloads it; the next one draws.
+bool drawsSprite(Display& display, Surface& sprite) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        display.clear();
+        sprite.draw(10, 10);
+        PixelCapture back(display.screen.backSurface, 0, 0, 32, 32);
+        if (back.valid() && back.count(RGB(0, 0, 255)) == 64 && back.at(17, 17) == RGB(0, 0, 255)) return true;
+    }
+    return false;
+}
+
+TEST(DisplayWindow, AltEnterSwitchesToFullScreenAndBackKeepingDirectDrawAndSurfaces) {
+    ASSERT_TRUE(writeBitmap24("altenter.bmp", Image(8, 8, RGB(0, 0, 255))));
+    Display display{};
+    display.windowScale = 1;
+    ASSERT_TRUE(openTestDisplay(display));  // 640x480: full screen is possible here
+    Surface sprite;
+    ASSERT_TRUE(display.loadSurface(sprite, "altenter.bmp"));
+    IDirectDraw* const directDraw = display.screen.directDraw;
+    constexpr LPARAM ALT_HELD = 1 | (1 << 29);
+
+    display.sendMessage(WM_SYSKEYDOWN, VK_RETURN, ALT_HELD);
+    EXPECT_FALSE(display.windowed);
+    EXPECT_TRUE(static_cast<DWORD>(GetWindowLongA(display.window, GWL_STYLE)) & WS_POPUP);
+    EXPECT_EQ(display.screen.directDraw, directDraw);
+    EXPECT_EQ(surfaceBits(display.screen.backSurface), surfaceBits(display.screen.primarySurface));
+    EXPECT_TRUE(drawsSprite(display, sprite));
+    display.flip();
+
+    display.sendMessage(WM_SYSKEYDOWN, VK_RETURN, ALT_HELD | (1 << 30));  // a repeat: no switch
+    EXPECT_FALSE(display.windowed);
+    display.sendMessage(WM_SYSKEYDOWN, VK_RETURN, ALT_HELD);
+    EXPECT_TRUE(display.windowed);
+    EXPECT_EQ(display.screen.directDraw, directDraw);
+    EXPECT_TRUE(static_cast<DWORD>(GetWindowLongA(display.window, GWL_STYLE)) & WS_CAPTION);
+    EXPECT_TRUE(drawsSprite(display, sprite));
+    // Alt+F4 and other system keys still reach the program's procedure.
+    sprite.release();
+    display.sendMessage(WM_SYSKEYDOWN, VK_F4, ALT_HELD);
+    drainMessages();
+    EXPECT_FALSE(IsWindow(display.window));
+    display.releaseDevices();
+    display.screen.release();
 }
 
 TEST(DisplayWindow, ScaleOutsideOneToFourFailsBeforeCreatingAnything) {
