@@ -7,7 +7,9 @@
 #     keeps its size, the client area is 640N x 480N, and its pixels are the
 #     full-screen shot's, each one an N x N block at scale 2;
 #  3. an unknown option and a scale out of range: a message box naming the
-#     accepted options, exit status 2.
+#     accepted options, exit status 2;
+#  4. the framework tour with --scale 2, when it is built: it draws its
+#     frames in the window and ends by its frame limit.
 # Usage: window_check.sh BIN_DIR. Screenshots stay in ./window-screens.
 set -uo pipefail
 bin=$(cd "$1" && pwd)
@@ -40,6 +42,11 @@ bash "$helper" "$bin/korvane-client.exe" . \
   "start=--scale 2" sleep=3000 client-area "$SHOT" handshake=scale2 key=65 escape wait-exit \
   "launch=--scale 5" dismiss-box wait-exit "launch=--window --fullscreen" dismiss-box wait-exit \
   >large.log 2>&1
+tour=$bin/framework-tour.exe
+if [ -f "$tour" ]; then
+  wine "$tour" --scale 2 --frames 150 --status tour-status.txt >tour.log 2>&1
+  echo "tour exit code: $?" >>tour.log
+fi
 geometry_after=$(xdotool getdisplaygeometry)
 
 failures=0
@@ -91,5 +98,11 @@ check "bad options: two message boxes naming the accepted options" \
   "$([ "$boxes" = 2 ] && [ "$named" = 2 ] && echo 1)" "$boxes boxes, $named with the options"
 check "a scale out of range is named" "$(grep -aq -- 'Korvane: --scale 5: the scale is a number from 1 to 4' large.log && echo 1)" "no such text"
 check "an unknown option is named" "$(grep -aq -- 'Korvane: unknown option --fullscreen' large.log && echo 1)" "no such text"
+if [ -f "$tour" ]; then
+  ended=$(sed -n 's/^ended=//p' tour-status.txt 2>/dev/null | tr -d '\r')
+  check "the tour at scale 2 ran to its frame limit" \
+    "$(grep -q '^tour exit code: 0' tour.log && [ "$ended" = frames ] && echo 1)" \
+    "$(tail -n1 tour.log), ended='$ended'"
+fi
 echo "screenshots in $(pwd)"
 [ $failures = 0 ]
