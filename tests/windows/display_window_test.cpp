@@ -153,6 +153,35 @@ TEST(DisplayWindow, AltEnterSwitchesToFullScreenAndBackKeepingDirectDrawAndSurfa
     display.screen.release();
 }
 
+// A change of the display mode and back, as another program's would be. Wine
+// marks lost only the surfaces of the DirectDraw object that changed the
+// mode, so the change is made through the Display's own object.
+bool changeTheModeAndBack(IDirectDraw* directDraw) {
+    const bool changed = SUCCEEDED(directDraw->SetDisplayMode(640, 480, 16));
+    directDraw->RestoreDisplayMode();
+    drainMessages();
+    return changed;
+}
+
+TEST(DisplayWindow, ALostPrimaryIsRestoredAndDrawingGoesOn) {
+    Display display{};
+    ASSERT_TRUE(openWindowed(display));
+    if (!changeTheModeAndBack(display.screen.directDraw)) GTEST_SKIP() << "this DirectDraw cannot change the display mode";
+    if (display.screen.primarySurface->IsLost() != DDERR_SURFACELOST)
+        GTEST_SKIP() << "the mode change did not lose the primary here";
+    display.clear();
+    display.painter.setPixel(3, 4, RGB(255, 0, 0));
+    display.flip();
+    EXPECT_EQ(display.screen.primarySurface->IsLost(), DD_OK);
+    display.flip();
+    const POINT corner = clientCorner(display.window);
+    PixelCapture front(display.screen.primarySurface, corner.x, corner.y, corner.x + WIDTH * SCALE,
+                       corner.y + HEIGHT * SCALE);
+    ASSERT_TRUE(front.valid());
+    EXPECT_EQ(front.count(RGB(255, 0, 0)), 4);
+    closeWithoutRun(display);
+}
+
 TEST(DisplayWindow, ScaleOutsideOneToFourFailsBeforeCreatingAnything) {
     MessageBoxWatcher watcher;
     for (int scale : {-1, 5}) {
