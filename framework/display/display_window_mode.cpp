@@ -146,6 +146,9 @@ void Display::presentWindow() {
             blockSurface = createSystemSurface(screen.directDraw, screenWidth * windowScale,
                                                screenHeight * windowScale);
         }
+        if (blockSurface && blockSurface->IsLost() == DDERR_SURFACELOST) {
+            blockSurface->Restore();
+        }
         if (blockSurface &&
             SUCCEEDED(blockSurface->Blt(nullptr, screen.backSurface, nullptr, DDBLT_WAIT, nullptr))) {
             source = blockSurface;
@@ -167,6 +170,7 @@ bool Display::switchWindowed(bool toWindow) {
         windowScale = MIN_WINDOW_SCALE;  // opened full screen: the window at scale 1
     }
     releaseSurfacePair(screen);
+    releaseInterface(blockSurface);  // made again for the new mode, at the next flip
     IDirectDraw* directDraw = screen.directDraw;
     if (!toWindow) {
         shapeWindow(window, screenWidth, screenHeight, 0);

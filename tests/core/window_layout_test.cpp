@@ -100,14 +100,4 @@ TEST(DisplayOptions, BadCommandLinesNameTheirProblemAndAskForNoWindow) {
     EXPECT_NE(read({"--scale", "5"}).problem.find("1 to 4"), std::string::npos);
 }
 
-TEST(DisplayOptions, AProgramTakesTheDisplayOptionsAmongItsOwn) {
-    const char* argv[] = {"tour.exe", "127.0.0.1", "--scale", "3", "--frames", "10"};
-    DisplayOptions options;
-    EXPECT_EQ(takeDisplayOption(options, 6, argv, 1), 0);
-    EXPECT_EQ(takeDisplayOption(options, 6, argv, 2), 2);
-    EXPECT_EQ(takeDisplayOption(options, 6, argv, 4), 0);
-    EXPECT_EQ(options.windowScale, 3);
-    EXPECT_TRUE(options.problem.empty());
-}
-
 }  // namespace
