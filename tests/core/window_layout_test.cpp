@@ -35,11 +35,16 @@ TEST(WindowLayout, CursorMapsBlocksOntoBufferPixelsAndStaysInsideIt) {
         int x, y, scale, bufferX, bufferY;
     };
     const std::vector<Case> cases = {
-        {0, 0, 1, 0, 0},         {639, 479, 1, 639, 479}, {1, 1, 2, 0, 0},
-        {2, 3, 2, 1, 1},         {1279, 959, 2, 639, 479}, {11, 7, 4, 2, 1},
+        {0, 0, 1, 0, 0},
+        {639, 479, 1, 639, 479},
+        {1, 1, 2, 0, 0},
+        {2, 3, 2, 1, 1},
+        {1279, 959, 2, 639, 479},
+        {11, 7, 4, 2, 1},
         {1280, 960, 2, 639, 479},  // past the right and bottom edges
         {-1, -1, 2, 0, 0},         // just left of and above the client area
-        {-100000, 5000, 3, 0, 479}, {5, 5, 0, 5, 5},  // a scale below 1 counts as 1
+        {-100000, 5000, 3, 0, 479},
+        {5, 5, 0, 5, 5},  // a scale below 1 counts as 1
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " at " << c.scale);
@@ -87,9 +92,12 @@ TEST(DisplayOptions, WindowAndScaleInAnyOrder) {
 
 TEST(DisplayOptions, BadCommandLinesNameTheirProblemAndAskForNoWindow) {
     const std::vector<std::vector<const char*>> bad = {
-        {"--scale", "0"},  {"--scale", "5"},   {"--scale", "-1"}, {"--scale", "2x"},
-        {"--scale", ""},   {"--scale", "999999999999"}, {"--scale"}, {"--window", "--scale"},
-        {"--fullscreen"},  {"--window", "extra"},  {"-window"}, {"--scale=2"},
+        {"--scale", "0"},  {"--scale", "5"},
+        {"--scale", "-1"}, {"--scale", "2x"},
+        {"--scale", ""},   {"--scale", "999999999999"},
+        {"--scale"},       {"--window", "--scale"},
+        {"--fullscreen"},  {"--window", "extra"},
+        {"-window"},       {"--scale=2"},
     };
     for (const auto& arguments : bad) {
         const DisplayOptions options = read(arguments);
