@@ -3,6 +3,8 @@
 // maker releases what it made when it fails, and never the DirectDraw object.
 #include "framework/display/screen.h"
 
+class Display;
+
 // Full screen: the primary surface with one attached back buffer.
 bool createFlippingPair(Screen& screen);
 
@@ -23,4 +25,4 @@ void shapeWindow(HWND window, int width, int height, int scale);
 // client's: Alt+Enter, the cursor over the window and the activation rule of
 // the window mode.
 LRESULT CALLBACK displayWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-void attachDisplay(HWND window, class Display* display);
+void attachDisplay(HWND window, Display* display);
