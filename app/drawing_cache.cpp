@@ -93,6 +93,11 @@ bool DrawingCache::show(const Screen& screen) {
     if (!target.backSurface || !screen.backSurface || screen.directDraw != owner || screen.backSurface != ownerBack ||
         generation != directDrawGeneration)
         return false;
+    // A mode change (Alt+Enter) loses the drawing; it is drawn again.
+    if (target.backSurface->IsLost() != DD_OK) {
+        drop();
+        return false;
+    }
     if (IsRectEmpty(&bounds)) return true;  // all colour 0, as the back surface already is
     // Blt rather than BltFast: under Wine BltFast costs about a millisecond
     // more per frame for the same copy.

@@ -6,7 +6,8 @@ ConsoleProcess::~ConsoleProcess() {
     if (process) CloseHandle(static_cast<HANDLE>(process));
 }
 
-bool ConsoleProcess::start(const std::string& program, const std::string& standardOutput) {
+bool ConsoleProcess::start(const std::string& program, const std::string& standardOutput,
+                           const std::string& arguments) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     HANDLE output = INVALID_HANDLE_VALUE;
@@ -21,6 +22,7 @@ bool ConsoleProcess::start(const std::string& program, const std::string& standa
         startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     }
     std::string commandLine = "\"" + program + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
     PROCESS_INFORMATION info = {};
     const BOOL started = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                         nullptr, &startup, &info);

@@ -13,7 +13,9 @@ public:
 
     // Starts the program; its standard output goes to `standardOutput` (a
     // file, created or truncated) when one is named, else it inherits ours.
-    bool start(const std::string& program, const std::string& standardOutput = "");
+    // `arguments` follow the quoted program name on its command line.
+    bool start(const std::string& program, const std::string& standardOutput = "",
+               const std::string& arguments = "");
     unsigned long id() const { return processId; }
     bool running() const;
     // Waits for the end of the process; false on timeout.

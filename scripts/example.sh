@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # make example: build products are in place; run the framework tour.
-#  - with a display: interactively, in a 640x480 Wine desktop, with a socat
+#  - with a display: interactively, in a window (--window), with a socat
 #    echo peer on a free port that is stopped again when the tour ends;
 #  - without one: the scripted demo (scripts/example-demo.sh) in a private
 #    Xvfb, leaving its screenshot at build/example/screen.png.
@@ -32,5 +32,5 @@ port=$(free_port)
 echo_peer_start "$port"
 trap echo_peer_stop EXIT
 echo "Echo peer (socat, pid $ECHO_PEER_PID) on 127.0.0.1:$port; it stops when the tour ends."
-echo "Arrow keys move the sprite, Space plays the sound, Escape ends the tour."
-wine explorer /desktop=korvane-tour,640x480 "$exe" 127.0.0.1 "$port"
+echo "Arrow keys move the sprite, Space plays the sound, Alt+Enter switches to full screen, Escape ends the tour."
+wine "$exe" 127.0.0.1 "$port" --window

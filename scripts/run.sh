@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # make run: start the console.
 #  - on Windows: run korvane.exe;
-#  - with a display: under Wine in a 640x480 Wine virtual desktop;
+#  - with a display: under Wine, in a window on the desktop (korvane.exe --window);
 #  - without one: a scripted demo in a private Xvfb (tools/korvane_stream/demo.sh:
 #    a script drives the console through korvane-stream) that leaves a
 #    screenshot and a dump of the buffer under build/demo/.
@@ -26,8 +26,8 @@ source "$root/scripts/wine-env.sh"
 
 if [ -n "${DISPLAY:-}" ]; then
   wine_prefix_ready
-  echo "Starting the console in a 640x480 Wine desktop; Escape or 'exit' ends it."
-  wine explorer /desktop=korvane,640x480 "$bin/korvane.exe"
+  echo "Starting the console in a window; Alt+Enter for full screen, Escape or 'exit' ends it."
+  wine "$bin/korvane.exe" --window
   exit 0
 fi
 

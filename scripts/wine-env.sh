@@ -37,12 +37,12 @@ wine_prefix_unmanaged() {
   ) 9>"$WINEPREFIX.lock"
 }
 
-# Starts an Xvfb of 640x480x24 on a free display and exports DISPLAY; the
-# server ends with the calling shell.
+# Starts an Xvfb of 640x480x24 (or the WxH given) on a free display and
+# exports DISPLAY; the server ends with the calling shell.
 xvfb_start() {
   local fdfile
   fdfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${1:-640x480}x24" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
   XVFB_PID=$!
   local i
   for i in $(seq 1 100); do

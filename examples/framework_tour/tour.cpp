@@ -4,17 +4,21 @@
 // socket talks to a TCP echo peer, and status lines show what each service
 // reports. Escape ends it.
 //   framework-tour [ADDRESS [PORT]] [--frames N] [--status FILE] [--measure N]
+//                  [--window] [--scale N]
 // The peer defaults to 127.0.0.1, port 7. --frames ends the run after N frames;
 // --status writes what the screen shows into FILE now and then; --measure times
 // N bare frames (clear and flip only) against N frames of the tour, and ends.
+// --window and --scale N (1 to 4) show it in a window; Alt+Enter switches.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "framework/display/display.h"
+#include "framework/display/display_options.h"
 #include "framework/input/joystick.h"
 #include "framework/net/socket.h"
 #include "framework/sound/sound.h"
@@ -237,11 +241,21 @@ LRESULT CALLBACK tourWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     }
 }
 
-void readOptions(int argc, char** argv) {
+// False, after a message box naming the accepted display options, when a
+// display option is wrong.
+bool readOptions(int argc, char** argv) {
     int positional = 0;
+    DisplayOptions displayOptions;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
-        if (std::strcmp(argv[i], "--frames") == 0 && hasValue)
+        if (const int used = takeDisplayOption(displayOptions, argc, argv, i)) {
+            i += used - 1;
+            if (!displayOptions.problem.empty()) {
+                const std::string text = "framework-tour: " + displayOptions.problem + ".\n\n" + DISPLAY_OPTIONS_USAGE;
+                MessageBoxA(nullptr, text.c_str(), "framework-tour", MB_ICONERROR);
+                return false;
+            }
+        } else if (std::strcmp(argv[i], "--frames") == 0 && hasValue)
             options.frameLimit = std::atol(argv[++i]);
         else if (std::strcmp(argv[i], "--status") == 0 && hasValue)
             options.statusFile = argv[++i];
@@ -252,6 +266,8 @@ void readOptions(int argc, char** argv) {
         else
             options.port = std::atoi(argv[i]);
     }
+    display.windowScale = displayOptions.windowScale;
+    return true;
 }
 
 // The tour works in its own folder, where sprite.bmp lies, wherever it is
@@ -272,7 +288,7 @@ void enterOwnFolder() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    readOptions(__argc, __argv);
+    if (!readOptions(__argc, __argv)) return 2;
     enterOwnFolder();
     QueryPerformanceFrequency(&frequency);
 

@@ -97,4 +97,24 @@ public:
 
     // framework/sound/display_sound.cpp: Sound::load with directSound.
     bool loadSound(Sound& sound, const char* name);
+
+    // A window instead of the whole screen (display_window_mode.cpp).
+    // windowScale, set before open: 0 (the default) takes the whole screen;
+    // 1 to 4 open a normal window whose client area is the width and height
+    // times that scale, each back-buffer pixel shown as a scale x scale block
+    // (any other value makes open return false before anything is created).
+    // Alt+Enter switches between the window and the whole screen, keeping
+    // the DirectDraw object and so every Surface; `windowed` tells which is
+    // shown. In a window the cursor shows, getCursorPos answers in back-buffer
+    // pixels, and `active` stays set while the window is not minimised.
+    std::int32_t windowScale;
+    bool windowed;
+    std::int32_t screenWidth;   // the back buffer's size, as open was given it
+    std::int32_t screenHeight;
+    std::int32_t screenBits;    // bits per pixel of the full-screen mode
+    std::int32_t cursorLevel;   // hideCursor and showCursor calls, summed (-1, +1)
+    WNDPROC clientWindowProc;   // the procedure given to open; the Display's own runs first
+    IDirectDrawSurface* blockSurface;  // the buffer at scale, in system memory (scale above 1)
+    bool switchWindowed(bool toWindow);
+    void presentWindow();
 };

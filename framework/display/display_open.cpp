@@ -3,6 +3,8 @@
 #include "framework/display/com_release.h"
 #include "framework/display/depth_mode.h"
 #include "framework/display/display.h"
+#include "framework/display/display_surfaces.h"
+#include "framework/display/window_layout.h"
 
 namespace {
 
@@ -23,7 +25,7 @@ bool Display::open(const char* className, int width, int height, int depthMode,
                    WNDPROC windowProc, HINSTANCE instance, HICON icon, HCURSOR cursor) {
     // An unknown depth mode is the caller's mistake; refusing it before the
     // first call leaves nothing to undo.
-    if (!isDepthMode(depthMode)) {
+    if (!isDepthMode(depthMode) || (windowScale != 0 && !isWindowScale(windowScale))) {
         return false;
     }
 
@@ -42,11 +44,20 @@ bool Display::open(const char* className, int width, int height, int depthMode,
     if (!window) {
         return false;
     }
+    clientWindowProc = windowProc;
+    screenWidth = width;
+    screenHeight = height;
+    attachDisplay(window, this);
+    windowed = windowScale != 0;
+    if (windowed) {
+        shapeWindow(window, width, height, windowScale);
+    }
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
 
     const int bits =
         depthModeBits(depthMode, depthMode == DEPTH_MODE_DESKTOP ? desktopBits() : 0);
+    screenBits = bits;
 
     if (FAILED(DirectDrawCreate(nullptr, &screen.directDraw, nullptr))) {
         screen.directDraw = nullptr;
@@ -54,13 +65,15 @@ bool Display::open(const char* className, int width, int height, int depthMode,
         close();
         return false;
     }
+    // A window shares the desktop: normal level, no display mode of its own.
     if (FAILED(screen.directDraw->SetCooperativeLevel(
-            window, DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT | DDSCL_EXCLUSIVE))) {
+            window, windowed ? DDSCL_NORMAL
+                             : DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT | DDSCL_EXCLUSIVE))) {
         releaseInterface(screen.directDraw);
         fatal("Couldnt Set Cooperative Level, Fatal Error Aborting", "Error");
         return false;
     }
-    if (FAILED(screen.directDraw->SetDisplayMode(width, height, bits))) {
+    if (!windowed && FAILED(screen.directDraw->SetDisplayMode(width, height, bits))) {
         fatal("Error Setting Display Mode", nullptr);
         releaseInterface(screen.directDraw);
         return false;
@@ -79,6 +92,15 @@ bool Display::open(const char* className, int width, int height, int depthMode,
 }
 
 bool Display::createSurfaces() {
+    const bool made = windowed ? createWindowPair(screen, window, screenWidth, screenHeight)
+                               : createFlippingPair(screen);
+    if (!made) {
+        releaseInterface(screen.directDraw);
+    }
+    return made;
+}
+
+bool createFlippingPair(Screen& screen) {
     DDSURFACEDESC description;
     ZeroMemory(&description, sizeof description);
     description.dwSize = sizeof description;
@@ -87,7 +109,6 @@ bool Display::createSurfaces() {
     description.dwBackBufferCount = 1;
     if (FAILED(screen.directDraw->CreateSurface(&description, &screen.primarySurface, nullptr))) {
         screen.primarySurface = nullptr;
-        releaseInterface(screen.directDraw);
         return false;
     }
 
@@ -96,7 +117,6 @@ bool Display::createSurfaces() {
     if (FAILED(screen.primarySurface->GetAttachedSurface(&caps, &screen.backSurface))) {
         screen.backSurface = nullptr;
         releaseInterface(screen.primarySurface);
-        releaseInterface(screen.directDraw);
         return false;
     }
     return true;

@@ -24,12 +24,20 @@ BOOL Display::killTimer(UINT id) {
     return KillTimer(window, id);
 }
 
+// A window keeps the cursor shown; the level is applied when the Display
+// takes the whole screen.
 void Display::hideCursor() {
-    ShowCursor(FALSE);
+    --cursorLevel;
+    if (!windowed) {
+        ShowCursor(FALSE);
+    }
 }
 
 void Display::showCursor() {
-    ShowCursor(TRUE);
+    ++cursorLevel;
+    if (!windowed) {
+        ShowCursor(TRUE);
+    }
 }
 
 HFONT Display::createFont(const char* face, int height) {

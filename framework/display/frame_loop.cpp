@@ -43,6 +43,10 @@ void Display::flip() {
     if (!screen.primarySurface) {
         return;
     }
+    if (windowed) {
+        presentWindow();
+        return;
+    }
     // Any failure, not only a lost surface, costs one restore; the frame is
     // not drawn again.
     if (screen.primarySurface->Flip(nullptr, DDFLIP_WAIT) != DD_OK) {

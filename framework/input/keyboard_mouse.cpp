@@ -2,6 +2,7 @@
 // keyboard device by scan code, the asynchronous key state by virtual key,
 // and the cursor position.
 #include "framework/display/display.h"
+#include "framework/display/window_layout.h"
 
 namespace {
 
@@ -32,9 +33,15 @@ bool Display::keyDown(int scanCode) {
     return (state[scanCode] & KEY_DOWN_BIT) != 0;
 }
 
+// Full screen: the screen is the back buffer. A window: the client area's
+// blocks, mapped back onto the buffer's pixels.
 void Display::getCursorPos(int& x, int& y) {
     POINT point{0, 0};
-    ::GetCursorPos(&point);
+    if (::GetCursorPos(&point) && windowed) {
+        ScreenToClient(window, &point);
+        const BufferPoint pixel = bufferPoint(point.x, point.y, windowScale, screenWidth, screenHeight);
+        point = {pixel.x, pixel.y};
+    }
     x = point.x;
     y = point.y;
 }

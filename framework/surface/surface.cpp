@@ -72,14 +72,18 @@ bool Surface::loadFile(const char* name) {
 namespace {
 
 // One BltFast to the back surface; a failure copies the bitmap in again and
-// the blit is not tried again in this call.
+// the blit is not tried again in this call. A surface already marked lost (a
+// mode change, Alt+Enter) counts as a failure: some DirectDraws (Wine) blit
+// from it without complaint and draw nothing.
 void blitToBack(Surface& image, RECT source, int x, int y) {
     if (!image.holdsSurface() || !image.screen || !image.screen->backSurface) {
         return;
     }
     DWORD flags = image.colorKeyed ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_WAIT;
-    HRESULT result =
-        image.screen->backSurface->BltFast(static_cast<DWORD>(x), static_cast<DWORD>(y), image.surface, &source, flags);
+    HRESULT result = image.surface->IsLost() != DD_OK
+                         ? DDERR_SURFACELOST
+                         : image.screen->backSurface->BltFast(static_cast<DWORD>(x), static_cast<DWORD>(y),
+                                                              image.surface, &source, flags);
     if (result != DD_OK) {
         image.reload();
     }

@@ -15,8 +15,10 @@ std::unique_ptr<ConsoleSession> shared;
 
 }  // namespace
 
+std::string consoleOptions;
+
 bool ConsoleSession::start(const std::string& standardOutput) {
-    return client.open() && process.start(programFolder() + "korvane.exe", standardOutput) &&
+    return client.open() && process.start(programFolder() + "korvane.exe", standardOutput, consoleOptions) &&
            client.findConsole(20000, process.id());
 }
 

@@ -32,6 +32,9 @@ public:
     ConsoleProcess process;
 };
 
+// Options of every console the tests start ("--window" for a run in windows).
+extern std::string consoleOptions;
+
 // The console started once for most tests; ended when the tests are done.
 ConsoleSession& sharedConsole();
 void endSharedConsole();

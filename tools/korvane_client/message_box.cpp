@@ -16,7 +16,9 @@ BOOL CALLBACK matchBox(HWND window, LPARAM lParam) {
     char name[16];
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !GetClassNameA(window, name, sizeof name) || lstrcmpA(name, "#32770") != 0)
+    // A box is visible once its caption and text are set; before that they read empty.
+    if (owner != search->processId || !GetClassNameA(window, name, sizeof name) || lstrcmpA(name, "#32770") != 0 ||
+        !IsWindowVisible(window))
         return TRUE;
     search->found = window;
     return FALSE;

@@ -27,10 +27,13 @@ bool fail(std::string& error, const std::string& reason) {
     return false;
 }
 
-bool startConsole(ClientSession& session, const std::string& program, std::string& error) {
-    const std::string path = program.empty() ? programFolder() + "korvane.exe" : program;
-    if (!session.console.start(path)) return fail(error, "cannot start " + path);
-    if (session.client.findConsole(20000, session.console.id())) return true;
+// "PROGRAM", or options ("--window ...") for korvane.exe beside this program.
+bool startConsole(ClientSession& session, const std::string& argument, bool waitForWindow,
+                  std::string& error) {
+    const bool options = argument.rfind("-", 0) == 0;
+    const std::string path = argument.empty() || options ? programFolder() + "korvane.exe" : argument;
+    if (!session.console.start(path, "", options ? argument : "")) return fail(error, "cannot start " + path);
+    if (!waitForWindow || session.client.findConsole(20000, session.console.id())) return true;
     session.console.terminate();
     return fail(error, "the started console opened no window");
 }
@@ -120,6 +123,18 @@ bool sendMessage(BridgeClient& client, const std::string& argument, bool posted)
                                     : client.sendMessage(static_cast<unsigned>(message), wParam, lParam));
 }
 
+// The console window's client area in screen pixels, for screenshots of it.
+bool showClientArea(std::string& error) {
+    HWND console = FindWindowA(CONSOLE_WINDOW_CLASS, nullptr);
+    RECT area;
+    POINT corner{0, 0};
+    if (!console || !GetClientRect(console, &area) || !ClientToScreen(console, &corner))
+        return fail(error, "no console window");
+    std::printf("client area %ld %ld %ld %ld\n", corner.x, corner.y, area.right, area.bottom);
+    std::fflush(stdout);
+    return true;
+}
+
 void printLine(const std::string& line) {
     std::printf("line: %s\n", line.c_str());
     std::fflush(stdout);
@@ -153,7 +168,9 @@ bool runStep(ClientSession& session, const std::string& step, std::string& error
     const unsigned wait = numberOr(argument, DEFAULT_WAIT_MS);
     std::string line;
 
-    if (name == "start") return startConsole(session, argument, error);
+    if (name == "start") return startConsole(session, argument, true, error);
+    if (name == "launch") return startConsole(session, argument, false, error);
+    if (name == "client-area") return showClientArea(error);
     if (name == "handshake") return handshake(argument, error);
     if (name == "find") return client.findConsole(numberOr(argument, 20000)) || fail(error, "no console window");
     if (name == "type") return client.type(unescape(argument)) || fail(error, "cannot type that text");
@@ -208,6 +225,9 @@ bool runStep(ClientSession& session, const std::string& step, std::string& error
 const char* stepUsage() {
     return "steps:\n"
            "  start[=PROGRAM]      start the console (default: korvane.exe beside this program)\n"
+           "  start=--OPTIONS      start korvane.exe with options (start=--window --scale 2)\n"
+           "  launch[=...]         the same, without waiting for its window\n"
+           "  client-area          show the console window's client area: LEFT TOP WIDTH HEIGHT\n"
            "  find[=ms]            wait for any console window (default 20000 ms)\n"
            "  type=TEXT            type TEXT (capitals through the caps toggle)\n"
            "  command=TEXT         type TEXT, then Enter\n"

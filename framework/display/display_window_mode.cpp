@@ -1,0 +1,237 @@
+// The Display in a window: its surfaces and their presentation, the window's
+// shape, the Display's own window procedure (Alt+Enter, the cursor, the
+// activation rule) and the switch between the window and the whole screen.
+#include "framework/display/com_release.h"
+#include "framework/display/display.h"
+#include "framework/display/display_surfaces.h"
+#include "framework/display/window_layout.h"
+#include "framework/surface/surface.h"
+
+namespace {
+
+constexpr DWORD WINDOW_STYLE = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD FULL_SCREEN_STYLE = WS_POPUPWINDOW;
+constexpr char DISPLAY_PROPERTY[] = "KorvaneDisplay";
+constexpr LPARAM ALT_HELD = 1 << 29;
+constexpr LPARAM KEY_WAS_DOWN = 1 << 30;
+
+WindowBox workArea() {
+    RECT area;
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) {
+        area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    return {area.left, area.top, area.right - area.left, area.bottom - area.top};
+}
+
+bool isAltEnter(WPARAM key, LPARAM flags) {
+    return key == VK_RETURN && (flags & ALT_HELD) != 0;
+}
+
+}  // namespace
+
+void attachDisplay(HWND window, Display* display) {
+    SetPropA(window, DISPLAY_PROPERTY, display);
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(displayWindowProcedure));
+}
+
+void shapeWindow(HWND window, int width, int height, int scale) {
+    if (scale == 0) {
+        SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(FULL_SCREEN_STYLE | WS_VISIBLE));
+        SetWindowPos(window, HWND_TOP, 0, 0, width, height, SWP_FRAMECHANGED);
+        return;
+    }
+    const bool visible = IsWindowVisible(window) != 0;
+    SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(WINDOW_STYLE | (visible ? WS_VISIBLE : 0)));
+    const int clientWidth = width * scale;
+    const int clientHeight = height * scale;
+    RECT outer{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&outer, WINDOW_STYLE, FALSE, 0);
+    const WindowFrame frame{-outer.left, -outer.top, outer.right - clientWidth,
+                            outer.bottom - clientHeight};
+    const WindowBox box = windowBox(width, height, scale, frame, workArea());
+    SetWindowPos(window, HWND_TOP, box.left, box.top, box.width, box.height, SWP_FRAMECHANGED);
+    // The frame drawn may differ from the one computed (another caption
+    // height): one correction from the client area the window really got.
+    RECT client;
+    GetClientRect(window, &client);
+    if (client.right != clientWidth || client.bottom != clientHeight) {
+        SetWindowPos(window, nullptr, 0, 0, box.width + clientWidth - client.right,
+                     box.height + clientHeight - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
+    }
+}
+
+namespace {
+
+// An off-screen surface in system memory, in the desktop's format. A blit
+// between two such surfaces is done by the CPU, which stretches by repeating
+// pixels; a blit through the graphics device may smooth them.
+IDirectDrawSurface* createSystemSurface(IDirectDraw* directDraw, int width, int height) {
+    DDSURFACEDESC description;
+    ZeroMemory(&description, sizeof description);
+    description.dwSize = sizeof description;
+    description.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+    description.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+    description.dwWidth = static_cast<DWORD>(width);
+    description.dwHeight = static_cast<DWORD>(height);
+    IDirectDrawSurface* surface = nullptr;
+    if (FAILED(directDraw->CreateSurface(&description, &surface, nullptr))) {
+        return nullptr;
+    }
+    return surface;
+}
+
+}  // namespace
+
+bool createWindowPair(Screen& screen, HWND window, int width, int height) {
+    DDSURFACEDESC description;
+    ZeroMemory(&description, sizeof description);
+    description.dwSize = sizeof description;
+    description.dwFlags = DDSD_CAPS;
+    description.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+    if (FAILED(screen.directDraw->CreateSurface(&description, &screen.primarySurface, nullptr))) {
+        screen.primarySurface = nullptr;
+        return false;
+    }
+    // The primary keeps its clipper: our reference goes at once.
+    IDirectDrawClipper* clipper = nullptr;
+    const bool clipped = SUCCEEDED(screen.directDraw->CreateClipper(0, &clipper, nullptr)) &&
+                         SUCCEEDED(clipper->SetHWnd(0, window)) &&
+                         SUCCEEDED(screen.primarySurface->SetClipper(clipper));
+    releaseInterface(clipper);
+    if (clipped) {
+        // Without a pixel format the surface takes the primary's: the desktop's.
+        screen.backSurface = createOffscreenSurface(screen.directDraw, width, height);
+    }
+    if (!screen.backSurface) {
+        releaseInterface(screen.primarySurface);
+        return false;
+    }
+    return true;
+}
+
+void releaseSurfacePair(Screen& screen) {
+    releaseInterface(screen.backSurface);
+    releaseInterface(screen.primarySurface);
+}
+
+void Display::presentWindow() {
+    if (!screen.backSurface || IsIconic(window)) {
+        return;
+    }
+    // Another program's mode change loses the surfaces; they come back here
+    // and the frame is drawn as usual.
+    if (screen.primarySurface->IsLost() == DDERR_SURFACELOST) {
+        screen.primarySurface->Restore();
+    }
+    if (screen.backSurface->IsLost() == DDERR_SURFACELOST) {
+        screen.backSurface->Restore();
+    }
+    // Exactly scale times the buffer, from the client area's corner: each
+    // pixel becomes a block, whatever the window's size has become. Blocks
+    // off the screen are left out (a window larger than a small screen).
+    POINT corner{0, 0};
+    ClientToScreen(window, &corner);
+    BlockCopy copy;
+    if (!visibleBlocks(corner.x, corner.y, windowScale, screenWidth, screenHeight,
+                       GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), copy)) {
+        return;
+    }
+    RECT target{copy.target.left, copy.target.top, copy.target.left + copy.target.width,
+                copy.target.top + copy.target.height};
+    RECT part{copy.source.left, copy.source.top, copy.source.left + copy.source.width,
+              copy.source.top + copy.source.height};
+    IDirectDrawSurface* source = screen.backSurface;
+    if (windowScale > 1) {
+        if (!blockSurface) {
+            blockSurface = createSystemSurface(screen.directDraw, screenWidth * windowScale,
+                                               screenHeight * windowScale);
+        }
+        if (blockSurface && blockSurface->IsLost() == DDERR_SURFACELOST) {
+            blockSurface->Restore();
+        }
+        if (blockSurface &&
+            SUCCEEDED(blockSurface->Blt(nullptr, screen.backSurface, nullptr, DDBLT_WAIT, nullptr))) {
+            source = blockSurface;
+            part = {part.left * windowScale, part.top * windowScale, part.right * windowScale,
+                    part.bottom * windowScale};
+        }
+    }
+    if (screen.primarySurface->Blt(&target, source, &part, DDBLT_WAIT, nullptr) ==
+        DDERR_SURFACELOST) {
+        screen.primarySurface->Restore();
+    }
+}
+
+bool Display::switchWindowed(bool toWindow) {
+    if (!screen.directDraw || toWindow == windowed) {
+        return false;
+    }
+    if (windowScale == 0) {
+        windowScale = MIN_WINDOW_SCALE;  // opened full screen: the window at scale 1
+    }
+    releaseSurfacePair(screen);
+    releaseInterface(blockSurface);  // made again for the new mode, at the next flip
+    IDirectDraw* directDraw = screen.directDraw;
+    if (!toWindow) {
+        shapeWindow(window, screenWidth, screenHeight, 0);
+        if (SUCCEEDED(directDraw->SetCooperativeLevel(
+                window, DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT | DDSCL_EXCLUSIVE)) &&
+            SUCCEEDED(directDraw->SetDisplayMode(screenWidth, screenHeight, screenBits)) &&
+            createFlippingPair(screen)) {
+            windowed = false;
+            for (int level = cursorLevel; level < 0; ++level) ShowCursor(FALSE);
+            return true;
+        }
+        // This screen cannot take the mode: the window stays.
+        releaseSurfacePair(screen);
+    }
+    directDraw->RestoreDisplayMode();
+    directDraw->SetCooperativeLevel(window, DDSCL_NORMAL);
+    if (!windowed) {
+        for (int level = cursorLevel; level < 0; ++level) ShowCursor(TRUE);
+    }
+    windowed = true;
+    shapeWindow(window, screenWidth, screenHeight, windowScale);
+    active = IsIconic(window) ? 0 : 1;
+    return createWindowPair(screen, window, screenWidth, screenHeight) && toWindow;
+}
+
+LRESULT CALLBACK displayWindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                        LPARAM lParam) {
+    auto* display = static_cast<Display*>(GetPropA(window, DISPLAY_PROPERTY));
+    if (!display || !display->clientWindowProc) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    switch (message) {
+    case WM_SYSKEYDOWN:
+        if (isAltEnter(wParam, lParam)) {
+            if ((lParam & KEY_WAS_DOWN) == 0) {
+                display->switchWindowed(!display->windowed);
+            }
+            return 0;
+        }
+        break;
+    case WM_SYSCHAR:
+        if (wParam == '\r') {
+            return 0;  // the character of Alt+Enter: no beep
+        }
+        break;
+    case WM_SETCURSOR:
+        // A class without a cursor of its own still shows the arrow in a window.
+        if (display->windowed && LOWORD(lParam) == HTCLIENT &&
+            !GetClassLongPtrA(window, GCLP_HCURSOR)) {
+            SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+            return TRUE;
+        }
+        break;
+    case WM_NCDESTROY: RemovePropA(window, DISPLAY_PROPERTY); break;
+    default: break;
+    }
+    const LRESULT result = CallWindowProcA(display->clientWindowProc, window, message, wParam, lParam);
+    // In a window the Display draws whenever it can be seen: behind another
+    // window too, so that output shows at once, but not while minimised.
+    if (display->windowed && (message == WM_ACTIVATEAPP || message == WM_SIZE)) {
+        display->active = IsIconic(window) ? 0 : 1;
+    }
+    return result;
+}
