@@ -115,6 +115,7 @@ public:
     std::int32_t cursorLevel;   // hideCursor and showCursor calls, summed (-1, +1)
     WNDPROC clientWindowProc;   // the procedure given to open; the Display's own runs first
     IDirectDrawSurface* blockSurface;  // the buffer at scale, in system memory (scale above 1)
+    std::uint32_t blockSurfaceGeneration;  // directDrawGeneration when blockSurface was made
     bool switchWindowed(bool toWindow);
     void presentWindow();
 };

@@ -142,9 +142,13 @@ void Display::presentWindow() {
               copy.source.top + copy.source.height};
     IDirectDrawSurface* source = screen.backSurface;
     if (windowScale > 1) {
+        if (blockSurface && blockSurfaceGeneration != directDrawGeneration) {
+            blockSurface = nullptr;  // went with an earlier DirectDraw object
+        }
         if (!blockSurface) {
             blockSurface = createSystemSurface(screen.directDraw, screenWidth * windowScale,
                                                screenHeight * windowScale);
+            blockSurfaceGeneration = directDrawGeneration;
         }
         if (blockSurface && blockSurface->IsLost() == DDERR_SURFACELOST) {
             blockSurface->Restore();
@@ -170,7 +174,10 @@ bool Display::switchWindowed(bool toWindow) {
         windowScale = MIN_WINDOW_SCALE;  // opened full screen: the window at scale 1
     }
     releaseSurfacePair(screen);
-    releaseInterface(blockSurface);  // made again for the new mode, at the next flip
+    if (blockSurfaceGeneration == directDrawGeneration) {
+        releaseInterface(blockSurface);  // made again for the new mode, at the next flip
+    }
+    blockSurface = nullptr;
     IDirectDraw* directDraw = screen.directDraw;
     if (!toWindow) {
         shapeWindow(window, screenWidth, screenHeight, 0);
