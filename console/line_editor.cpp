@@ -18,6 +18,7 @@ constexpr std::uint32_t KEY_CAPITAL = 20;
 constexpr std::uint32_t KEY_ESCAPE = 27;
 constexpr std::uint32_t KEY_HOME = 36;
 constexpr std::uint32_t KEY_DOWN = 40;
+constexpr std::uint32_t KEY_C = 67;
 
 // Writes exactly the typed characters, no line end; binary so that the file
 // holds the same bytes on every platform.
@@ -41,6 +42,10 @@ void Console::onKey(std::uint32_t key) {
         paused = false;
         printf("%s", PAUSE_END_PROMPT_TEXT);
         beginInput();
+    } else if (clientInput && key == KEY_C && platform::controlHeld()) {
+        // Ctrl+C while a client waits for a line stops what the client runs;
+        // it types nothing and leaves the line and its request as they are.
+        platform::notifyClient(WM_BRIDGE_INTERRUPT);
     } else if (inputOpen) {
         editKey(key);
     }
