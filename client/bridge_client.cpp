@@ -242,16 +242,19 @@ BridgeResult BridgeClient::postMessage(unsigned message, unsigned long long wPar
 
 BridgeResult BridgeClient::key(unsigned virtualKey) { return sendMessage(WM_KEYDOWN, virtualKey, 1); }
 
-BridgeResult BridgeClient::shiftedKey(unsigned virtualKey) {
-    INPUT shift[2] = {};
-    shift[0].type = shift[1].type = INPUT_KEYBOARD;
-    shift[0].ki.wVk = shift[1].ki.wVk = VK_SHIFT;
-    shift[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    if (SendInput(1, &shift[0], sizeof(INPUT)) != 1) return BridgeError::noAnswer;
+BridgeResult BridgeClient::keyWithModifier(unsigned modifier, unsigned virtualKey) {
+    INPUT held[2] = {};
+    held[0].type = held[1].type = INPUT_KEYBOARD;
+    held[0].ki.wVk = held[1].ki.wVk = static_cast<WORD>(modifier);
+    held[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    if (SendInput(1, &held[0], sizeof(INPUT)) != 1) return BridgeError::noAnswer;
     const BridgeResult handled = key(virtualKey);
-    SendInput(1, &shift[1], sizeof(INPUT));
+    SendInput(1, &held[1], sizeof(INPUT));
     return handled;
 }
+
+BridgeResult BridgeClient::shiftedKey(unsigned virtualKey) { return keyWithModifier(VK_SHIFT, virtualKey); }
+BridgeResult BridgeClient::controlKey(unsigned virtualKey) { return keyWithModifier(VK_CONTROL, virtualKey); }
 
 bool BridgeClient::type(const std::string& text) {
     for (char c : text)

@@ -106,6 +106,8 @@ public:
     // One key with Shift held: Shift goes down and up as real input, which
     // also sends the console key messages of its own for Shift.
     BridgeResult shiftedKey(unsigned virtualKey);
+    // The same with Control held (Ctrl+C: controlKey('C')).
+    BridgeResult controlKey(unsigned virtualKey);
 
     // Longest wait for the turn of one exchange (default: no limit); a wait
     // that runs out is timedOut, and nothing of the exchange was done.
@@ -153,6 +155,7 @@ public:
     bool onRelayedPrint();
 
 private:
+    BridgeResult keyWithModifier(unsigned modifier, unsigned virtualKey);
     BridgeResult waitTurn(void*& mutex, const char* name, unsigned timeoutMs);
     bool relayToAnotherClient();
 
