@@ -87,15 +87,18 @@ TEST(KorvaneStream, HelpListsTheVerbsAndStatusesAndMistakesAreUsageErrors) {
     EXPECT_EQ(runTool(badTimeout, {"readline", "--timeout", "soon"}).exitCode, EXIT_USAGE);
 }
 
+// Also while another script prints into the line being typed.
 TEST(KorvaneStream, ReadlinePrintsExactlyTheTypedBytes) {
     ConsoleSession& console = freshConsole();
     const std::string typed = "Mixed Case 1! \\ tab\there;";
-    ToolRun readline;
+    ToolRun readline, print;
     {
         ClientWindowAside aside(console.client);
         ASSERT_TRUE(readline.start({"readline"}));
         ASSERT_TRUE(readline.waitUntilWaiting(TOOL_MS));
-        ASSERT_TRUE(console.client.type(typed));
+        ASSERT_TRUE(console.client.type(typed.substr(0, 6)));
+        EXPECT_EQ(runTool(print, {"print", "-n", "[other]"}).exitCode, 0u);
+        ASSERT_TRUE(console.client.type(typed.substr(6)));
         ASSERT_TRUE(console.client.key(KEY_ENTER));
         ASSERT_TRUE(readline.finish(TOOL_MS));
     }
@@ -103,7 +106,7 @@ TEST(KorvaneStream, ReadlinePrintsExactlyTheTypedBytes) {
     EXPECT_EQ(readline.output, typed + "\n");
     ASSERT_TRUE(console.client.prompt());
     // The line stays where it was typed; the tool ends it with a line break.
-    EXPECT_EQ(console.dump(), std::string(PROMPT) + typed + "\n" + PROMPT);
+    EXPECT_EQ(console.dump(), std::string(PROMPT) + typed.substr(0, 6) + "[other]" + typed.substr(6) + "\n" + PROMPT);
 }
 
 TEST(KorvaneStream, ReadlineThatTimesOutLeavesAPromptOnWhichACommandRuns) {

@@ -10,6 +10,7 @@
 #include "client/bridge_client.h"
 #include "client/line_ends.h"
 #include "client/program_host.h"
+#include "client/typed_line.h"
 #include "tools/korvane_stream/stream_arguments.h"
 
 namespace {
@@ -64,14 +65,25 @@ int printInput(BridgeClient& client, unsigned timeoutMs) {
     }
     const std::string rest = lineEnds.finish();
     if (BridgeResult printed = rest.empty() ? BridgeResult() : client.print(rest); !printed)
-        return fail("print", printed);
+        return failTurn("print", printed, timeoutMs);
     return 0;
+}
+
+// Other clients' prints while our line is open: printed at once, and taken
+// out of the delivered line again, so that it holds only what was typed.
+void printIntoTheLine(BridgeClient& client, const std::string& text, void* context) {
+    client.printFile();
+    static_cast<std::vector<std::string>*>(context)->push_back(text.substr(0, text.find('\0')));
 }
 
 int readLine(BridgeClient& client, unsigned timeoutMs, DWORD since) {
     std::string line;
     if (BridgeResult requested = client.requestLine(); !requested) return failTurn("readline", requested, timeoutMs);
+    std::vector<std::string> printed;
+    client.relayPrints(printIntoTheLine, &printed);
     const BridgeResult read = client.waitLine(line, remainingOf(timeoutMs, since));
+    client.relayPrints(nullptr, nullptr);
+    for (auto text = printed.rbegin(); text != printed.rend(); ++text) line = withoutPrintedText(line, *text);
     if (read.error() == BridgeError::interrupted) return interrupted(client, true);
     if (read.error() == BridgeError::timedOut) {
         // Leave the console as the user had it: the request withdrawn, a prompt.
