@@ -81,11 +81,7 @@ BridgeClient::~BridgeClient() {
 BridgeResult BridgeClient::open(unsigned timeoutMs) {
     if (window) return {};
     if (!registerClientClass()) return BridgeError::clientWindow;
-    if (!holdsNotifications) {
-        const BridgeResult turn = waitTurn(notificationMutex, NOTIFICATION_MUTEX_NAME, timeoutMs);
-        if (!turn) return turn;
-        holdsNotifications = notificationMutex != nullptr;
-    }
+    if (const BridgeResult turn = takeNotificationTurn(timeoutMs); !turn) return turn;
     // Never shown: a visible client window would take the activation from the
     // console, which stops drawing while inactive.
     window = CreateWindowExA(0, CLIENT_WINDOW_CLASS, "korvane client", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
@@ -96,6 +92,13 @@ BridgeResult BridgeClient::open(unsigned timeoutMs) {
     }
     if (relay) SetPropA(static_cast<HWND>(window), RELAY_PROPERTY, reinterpret_cast<HANDLE>(1));
     return {};
+}
+
+BridgeResult BridgeClient::takeNotificationTurn(unsigned timeoutMs) {
+    if (holdsNotifications) return {};
+    const BridgeResult turn = waitTurn(notificationMutex, NOTIFICATION_MUTEX_NAME, timeoutMs);
+    holdsNotifications = turn && notificationMutex != nullptr;
+    return turn;
 }
 
 void BridgeClient::close() {

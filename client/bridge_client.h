@@ -42,6 +42,9 @@ public:
     // consoleGone when a console found earlier went away meanwhile,
     // clientWindow when the window cannot be made.
     BridgeResult open(unsigned timeoutMs = NO_TIME_LIMIT);
+    // Only the wait for the turn, so that the window can be made later, just
+    // before the request whose answer it receives; close gives the turn up.
+    BridgeResult takeNotificationTurn(unsigned timeoutMs);
     // Destroys the client window, and so gives up the turn: the console's
     // notifications then go to the next client that opens one, or nowhere.
     void close();

@@ -183,12 +183,17 @@ HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& ar
     HostedChild child;
     // The turn for notifications first: the console is not touched while
     // another client's line or pause is pending.
-    if (BridgeResult opened = client.open(); !opened) return bridgeFailed(child, opened);
+    if (BridgeResult turn = client.takeNotificationTurn(BridgeClient::NO_TIME_LIMIT); !turn)
+        return bridgeFailed(child, turn);
     if (BridgeResult taken = client.cancel(); !taken) return bridgeFailed(child, taken);
     std::string reason = "no program named";
     if (arguments.empty() || !child.start(joinCommandLine(arguments), reason))
         return notStarted(client, arguments.empty() ? std::string() : arguments[0], reason);
-    if (BridgeResult requested = client.requestLine(); !requested) return bridgeFailed(child, requested);
+    // The window is made just before the first request whose answer it
+    // receives, if the caller has not made it yet.
+    BridgeResult requested = client.open();
+    if (requested) requested = client.requestLine();
+    if (!requested) return bridgeFailed(child, requested);
     state.lineRequested = true;
     client.relayPrints(onForeignPrint, &state);
 

@@ -22,8 +22,9 @@ struct HostOutcome {
     BridgeResult bridge;
 };
 
-// `client` must have found the console; its window is opened first, when
-// the caller has not opened it (waiting for its turn, see BridgeClient::open).
+// `client` must have found the console; its turn for notifications is taken
+// first (see BridgeClient::open), and its window is opened when the caller
+// has not opened it.
 // While the program runs, other clients' prints appear among its output as
 // whole lines. The program is found as CreateProcess finds it (the caller's
 // folder, the current folder, the system folders, PATH; ".exe" added).

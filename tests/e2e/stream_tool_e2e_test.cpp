@@ -303,15 +303,17 @@ TEST(KorvaneStreamTogether, SixteenPrintsAtOnceShowEachLineOnce) {
 
 // While exec runs: another script's print goes in among the program's output
 // and never reaches its input; a readline started meanwhile waits for the
-// program to end before it asks for its line.
+// program to end before it asks for its line, and one whose --timeout runs
+// out first touches nothing.
 TEST(KorvaneStreamTogether, ExecKeepsOthersPrintsOutOfItsInputAndReadlineWaitsItsTurn) {
     ConsoleSession& console = freshConsole();
-    ToolRun exec, print, readline;
+    ToolRun exec, print, readline, impatient;
     {
         ClientWindowAside aside(console.client);
         ASSERT_TRUE(exec.start({"exec", "line-program", "echo"}));
         ASSERT_TRUE(exec.waitUntilWaiting(TOOL_MS));
         ASSERT_TRUE(readline.start({"readline"}));
+        EXPECT_EQ(runTool(impatient, {"readline", "--timeout", "0.5"}).exitCode, EXIT_TIMED_OUT);
         EXPECT_EQ(runTool(print, {"print", "news from another script"}).exitCode, 0u) << print.errors;
         ASSERT_TRUE(waitForPrinted("\n", TOOL_MS));  // the line break after it, which exec owes
         ASSERT_TRUE(console.command("hello"));
@@ -325,6 +327,8 @@ TEST(KorvaneStreamTogether, ExecKeepsOthersPrintsOutOfItsInputAndReadlineWaitsIt
     EXPECT_EQ(exec.exitCode, 3u);
     EXPECT_EQ(readline.exitCode, 0u);
     EXPECT_EQ(readline.output, "after\n");
+    EXPECT_EQ(withoutCarriageReturns(impatient.errors),
+              "korvane-stream: readline: another client kept the console for 0.5 s\n");
     ASSERT_TRUE(console.client.prompt());
     EXPECT_EQ(console.dump(),
               std::string("\nnews from another script\nhello\necho: hello\nquit") + PROMPT + "after\n" + PROMPT);

@@ -131,7 +131,7 @@ int exec(BridgeClient& client, const std::vector<std::string>& program) {
 }
 
 bool needsClientWindow(StreamVerb verb) {
-    return verb == StreamVerb::readLine || verb == StreamVerb::pause || verb == StreamVerb::exec;
+    return verb == StreamVerb::readLine || verb == StreamVerb::pause;  // exec opens it itself
 }
 
 }  // namespace
@@ -153,11 +153,17 @@ int main(int argc, char** argv) {
     client.setTurnTimeout(command.timeoutMs);
     if (BridgeResult found = client.findConsole(0); !found) return fail("console", found);
     // The window comes after the console was found and before any request
-    // whose answer it receives; it waits for its turn among the clients.
-    if (needsClientWindow(command.verb)) {
-        if (BridgeResult opened = client.open(command.timeoutMs); !opened)
-            return failTurn(opened.error() == BridgeError::clientWindow ? "client window" : "console", opened,
-                            command.timeoutMs);
+    // whose answer it receives, once it is our turn among the clients (exec
+    // makes it itself, after taking the console over).
+    if (needsClientWindow(command.verb) || command.verb == StreamVerb::exec) {
+        const bool window = needsClientWindow(command.verb);
+        const BridgeResult opened =
+            window ? client.open(command.timeoutMs) : client.takeNotificationTurn(command.timeoutMs);
+        const char* verb = command.verb == StreamVerb::exec    ? "exec"
+                           : command.verb == StreamVerb::pause ? "pause"
+                                                               : "readline";
+        if (opened.error() == BridgeError::clientWindow) return fail("client window", opened);
+        if (!opened) return failTurn(verb, opened, command.timeoutMs);
     }
     switch (command.verb) {
     case StreamVerb::print: {
