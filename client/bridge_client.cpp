@@ -159,14 +159,17 @@ BridgeResult BridgeClient::print(const std::string& text) {
     const Exchange exchange(*this);
     if (!exchange.result()) return exchange.result();
     if (!writeStreamOut(text)) return BridgeError::streamOut;
-    return printFile();
+    return printStreamFile();
 }
 
 BridgeResult BridgeClient::printFile() {
     if (!console) return BridgeError::noConsole;
     const Exchange exchange(*this);
     if (!exchange.result()) return exchange.result();
-    if (!consoleAlive()) return BridgeError::consoleGone;
+    return printStreamFile();
+}
+
+BridgeResult BridgeClient::printStreamFile() {
     if (relayToAnotherClient()) return {};
     return sendMessage(WM_BRIDGE_PRINT, 0, 0);
 }

@@ -159,6 +159,7 @@ public:
 
 private:
     BridgeResult keyWithModifier(unsigned modifier, unsigned virtualKey);
+    BridgeResult printStreamFile();  // inside an exchange
     BridgeResult waitTurn(void*& mutex, const char* name, unsigned timeoutMs);
     bool relayToAnotherClient();
 

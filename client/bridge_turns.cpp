@@ -27,6 +27,9 @@ BridgeResult BridgeClient::waitTurn(void*& mutex, const char* name, unsigned tim
     // Without the mutex the exchange runs unguarded, as a lone client's would.
     if (!mutex) return {};
     HANDLE handle = static_cast<HANDLE>(mutex);
+    // Mostly free: taken without a look at the message queue.
+    const DWORD free = WaitForSingleObject(handle, 0);
+    if (free == WAIT_OBJECT_0 || free == WAIT_ABANDONED) return {};
     const DWORD start = GetTickCount();
     for (;;) {
         DWORD slice = TURN_CHECK_MS;
