@@ -29,6 +29,15 @@ void writeStreamIn(const char* line, std::size_t length) {
     std::fclose(file);
 }
 
+// Ctrl+C. Control counts when it is down or was pressed since the last
+// query (a quick Ctrl+C may be over before its 'C' is handled); every other
+// key is a query too, so a Control pressed alone before other keys does not
+// turn a later 'c' into Ctrl+C.
+bool isInterrupt(std::uint32_t key) {
+    if (key == KEY_CONTROL || key == KEY_SHIFT) return false;
+    return platform::controlHeld() && key == KEY_C;
+}
+
 }  // namespace
 
 void Console::onKey(std::uint32_t key) {
@@ -42,7 +51,7 @@ void Console::onKey(std::uint32_t key) {
         paused = false;
         printf("%s", PAUSE_END_PROMPT_TEXT);
         beginInput();
-    } else if (clientInput && key == KEY_C && platform::controlHeld()) {
+    } else if (clientInput && isInterrupt(key)) {
         // Ctrl+C while a client waits for a line stops what the client runs;
         // it types nothing and leaves the line and its request as they are.
         platform::notifyClient(WM_BRIDGE_INTERRUPT);
