@@ -30,6 +30,8 @@ bool findFile(const char* name) {
 
 bool shiftHeld() { return GetAsyncKeyState(VK_SHIFT) != 0; }
 
+bool controlHeld() { return GetAsyncKeyState(VK_CONTROL) != 0; }
+
 void closeDisplay() { display.close(); }
 
 FontHandle createConsoleFont() { return createFont("Arial", 12); }

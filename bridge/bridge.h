@@ -8,6 +8,9 @@ inline constexpr unsigned WM_BRIDGE_PROMPT = 1031;  // WM_USER+7: show the comma
 inline constexpr unsigned WM_BRIDGE_CANCEL = 1032;  // WM_USER+8: close the input line, drop the prompt
 inline constexpr unsigned WM_BRIDGE_CLEAR = 1033;   // WM_USER+9: clear the buffer
 inline constexpr unsigned WM_BRIDGE_PAUSE = 1034;   // WM_USER+10: pause for a key / the pause ended
+// WM_USER+11, console -> client only: Ctrl+C while the client waits for a line.
+// A client that does not know it leaves it to DefWindowProc.
+inline constexpr unsigned WM_BRIDGE_INTERRUPT = 1035;
 
 inline constexpr char STREAM_OUT_PATH[] = "c:\\stream.o";  // client -> console: text to print
 inline constexpr char STREAM_IN_PATH[] = "c:\\stream.i";   // console -> client: the typed line

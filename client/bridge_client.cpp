@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "bridge/bridge.h"
+#include "client/bridge_turns.h"
 #include "client/key_map.h"
 #include "client/stream_files.h"
 
@@ -16,10 +17,11 @@ LRESULT CALLBACK clientWindowProcedure(HWND window, UINT message, WPARAM wParam,
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* client = reinterpret_cast<BridgeClient*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (client && (message == WM_BRIDGE_INPUT || message == WM_BRIDGE_PAUSE)) {
+    if (client && (message == WM_BRIDGE_INPUT || message == WM_BRIDGE_PAUSE || message == WM_BRIDGE_INTERRUPT)) {
         client->onNotification(message);
         return 0;
     }
+    if (client && message == RELAYED_PRINT) return client->onRelayedPrint() ? 1 : 0;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -71,21 +73,42 @@ HWND findConsoleWindow(unsigned long processId) {
 
 }  // namespace
 
-BridgeClient::~BridgeClient() { close(); }
+BridgeClient::~BridgeClient() {
+    close();
+    closeTurns(exchangeMutex, notificationMutex);
+}
 
-BridgeResult BridgeClient::open() {
+BridgeResult BridgeClient::open(unsigned timeoutMs) {
     if (window) return {};
     if (!registerClientClass()) return BridgeError::clientWindow;
+    if (const BridgeResult turn = takeNotificationTurn(timeoutMs); !turn) return turn;
     // Never shown: a visible client window would take the activation from the
     // console, which stops drawing while inactive.
     window = CreateWindowExA(0, CLIENT_WINDOW_CLASS, "korvane client", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                              GetModuleHandleA(nullptr), this);
-    return window ? BridgeResult() : BridgeError::clientWindow;
+    if (!window) {
+        close();
+        return BridgeError::clientWindow;
+    }
+    if (relay) SetPropA(static_cast<HWND>(window), RELAY_PROPERTY, reinterpret_cast<HANDLE>(1));
+    return {};
+}
+
+BridgeResult BridgeClient::takeNotificationTurn(unsigned timeoutMs) {
+    if (holdsNotifications) return {};
+    const BridgeResult turn = waitTurn(notificationMutex, NOTIFICATION_MUTEX_NAME, timeoutMs);
+    holdsNotifications = turn && notificationMutex != nullptr;
+    return turn;
 }
 
 void BridgeClient::close() {
-    if (window) DestroyWindow(static_cast<HWND>(window));
+    if (window) {
+        RemovePropA(static_cast<HWND>(window), RELAY_PROPERTY);
+        DestroyWindow(static_cast<HWND>(window));
+    }
     window = nullptr;
+    if (holdsNotifications) ReleaseMutex(static_cast<HANDLE>(notificationMutex));
+    holdsNotifications = false;
 }
 
 BridgeResult BridgeClient::findConsole(unsigned timeoutMs, unsigned long processId) {
@@ -112,7 +135,12 @@ unsigned long BridgeClient::consoleProcessId() const {
     return processId;
 }
 
-BridgeResult BridgeClient::send(unsigned message) { return sendMessage(message, 0, 0); }
+BridgeResult BridgeClient::send(unsigned message) {
+    if (!console) return BridgeError::noConsole;
+    const Exchange exchange(*this);
+    if (!exchange.result()) return exchange.result();
+    return sendMessage(message, 0, 0);
+}
 
 BridgeResult BridgeClient::sendMessage(unsigned message, unsigned long long wParam, long long lParam) {
     if (!console) return BridgeError::noConsole;
@@ -127,10 +155,24 @@ BridgeResult BridgeClient::sendMessage(unsigned message, unsigned long long wPar
 }
 
 BridgeResult BridgeClient::print(const std::string& text) {
+    if (!console) return BridgeError::noConsole;
+    const Exchange exchange(*this);
+    if (!exchange.result()) return exchange.result();
     if (!writeStreamOut(text)) return BridgeError::streamOut;
-    return printFile();
+    return printStreamFile();
 }
-BridgeResult BridgeClient::printFile() { return send(WM_BRIDGE_PRINT); }
+
+BridgeResult BridgeClient::printFile() {
+    if (!console) return BridgeError::noConsole;
+    const Exchange exchange(*this);
+    if (!exchange.result()) return exchange.result();
+    return printStreamFile();
+}
+
+BridgeResult BridgeClient::printStreamFile() {
+    if (relayToAnotherClient()) return {};
+    return sendMessage(WM_BRIDGE_PRINT, 0, 0);
+}
 BridgeResult BridgeClient::requestLine() { return send(WM_BRIDGE_INPUT); }
 BridgeResult BridgeClient::prompt() { return send(WM_BRIDGE_PROMPT); }
 BridgeResult BridgeClient::cancel() { return send(WM_BRIDGE_CANCEL); }
@@ -146,6 +188,10 @@ BridgeResult BridgeClient::waitNotification(unsigned message, unsigned timeoutMs
         if (*received > *taken) {
             ++*taken;
             return {};
+        }
+        if (interruptsReceived > interruptsTaken) {
+            ++interruptsTaken;
+            return BridgeError::interrupted;
         }
         if (!console) return BridgeError::noConsole;
         if (!consoleAlive()) return BridgeError::consoleGone;
@@ -188,6 +234,7 @@ void BridgeClient::discardNotifications() {
     pumpMessages();
     linesTaken = linesReceived;
     pausesTaken = pausesReceived;
+    interruptsTaken = interruptsReceived;
 }
 
 BridgeResult BridgeClient::postMessage(unsigned message, unsigned long long wParam, long long lParam) {
@@ -201,16 +248,19 @@ BridgeResult BridgeClient::postMessage(unsigned message, unsigned long long wPar
 
 BridgeResult BridgeClient::key(unsigned virtualKey) { return sendMessage(WM_KEYDOWN, virtualKey, 1); }
 
-BridgeResult BridgeClient::shiftedKey(unsigned virtualKey) {
-    INPUT shift[2] = {};
-    shift[0].type = shift[1].type = INPUT_KEYBOARD;
-    shift[0].ki.wVk = shift[1].ki.wVk = VK_SHIFT;
-    shift[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    if (SendInput(1, &shift[0], sizeof(INPUT)) != 1) return BridgeError::noAnswer;
+BridgeResult BridgeClient::keyWithModifier(unsigned modifier, unsigned virtualKey) {
+    INPUT held[2] = {};
+    held[0].type = held[1].type = INPUT_KEYBOARD;
+    held[0].ki.wVk = held[1].ki.wVk = static_cast<WORD>(modifier);
+    held[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    if (SendInput(1, &held[0], sizeof(INPUT)) != 1) return BridgeError::noAnswer;
     const BridgeResult handled = key(virtualKey);
-    SendInput(1, &shift[1], sizeof(INPUT));
+    SendInput(1, &held[1], sizeof(INPUT));
     return handled;
 }
+
+BridgeResult BridgeClient::shiftedKey(unsigned virtualKey) { return keyWithModifier(VK_SHIFT, virtualKey); }
+BridgeResult BridgeClient::controlKey(unsigned virtualKey) { return keyWithModifier(VK_CONTROL, virtualKey); }
 
 bool BridgeClient::type(const std::string& text) {
     for (char c : text)
@@ -244,5 +294,6 @@ void BridgeClient::setNotificationHandler(NotificationHandler newHandler, void* 
 void BridgeClient::onNotification(unsigned message) {
     if (message == WM_BRIDGE_INPUT) ++linesReceived;
     if (message == WM_BRIDGE_PAUSE) ++pausesReceived;
+    if (message == WM_BRIDGE_INTERRUPT) ++interruptsReceived;
     if (handler) handler(*this, message, handlerContext);
 }

@@ -7,6 +7,13 @@
 // console that stopped answering or went away cannot hang the caller. Each
 // call returns a BridgeResult, whose message says what went wrong. One client
 // per thread; it uses the thread's queue.
+//
+// Several clients at once: each exchange (writing c:\stream.o and asking for
+// its print, or sending a request, until the console has answered) holds a
+// mutex shared by every client, and the client window exists only while its
+// client holds a second one, since the console notifies one window. A client
+// killed while holding either leaves it abandoned, and the next one takes it
+// over. Waits for either handle the messages sent to this thread meanwhile.
 #include <cstddef>
 #include <string>
 
@@ -18,6 +25,9 @@ public:
     // it has been counted. Requests sent from here reach the console while it
     // is still waiting for its notification to return.
     using NotificationHandler = void (*)(BridgeClient& client, unsigned message, void* context);
+    // Prints another client's text for it (see relayPrints). Requests sent
+    // from here are part of that client's exchange.
+    using PrintRelay = void (*)(BridgeClient& client, const std::string& text, void* context);
 
     // A wait without a time limit.
     static constexpr unsigned NO_TIME_LIMIT = 0xFFFFFFFFu;
@@ -27,9 +37,16 @@ public:
     BridgeClient(const BridgeClient&) = delete;
     BridgeClient& operator=(const BridgeClient&) = delete;
 
-    // Creates the client window (clientWindow when it cannot be made).
-    BridgeResult open();
-    // Destroys the client window: the console's notifications then go nowhere.
+    // Waits for this client's turn to receive notifications, then creates the
+    // client window: timedOut when another client kept its window that long,
+    // consoleGone when a console found earlier went away meanwhile,
+    // clientWindow when the window cannot be made.
+    BridgeResult open(unsigned timeoutMs = NO_TIME_LIMIT);
+    // Only the wait for the turn, so that the window can be made later, just
+    // before the request whose answer it receives; close gives the turn up.
+    BridgeResult takeNotificationTurn(unsigned timeoutMs);
+    // Destroys the client window, and so gives up the turn: the console's
+    // notifications then go to the next client that opens one, or nowhere.
     void close();
     bool isOpen() const { return window != nullptr; }
 
@@ -51,8 +68,10 @@ public:
     BridgeResult sendMessage(unsigned message, unsigned long long wParam, long long lParam);
     // Any window message, queued for the console's loop; returns at once.
     BridgeResult postMessage(unsigned message, unsigned long long wParam, long long lParam);
-    BridgeResult print(const std::string& text);  // writes the stream file, then asks for it to be printed
-    BridgeResult printFile();                     // asks to print the stream file as it is
+    // Writes the stream file, then asks for it to be printed. While another
+    // client relays prints (exec), that client prints it among its own output.
+    BridgeResult print(const std::string& text);
+    BridgeResult printFile();  // the same for the stream file as it is
     BridgeResult requestLine();
     BridgeResult prompt();
     BridgeResult cancel();
@@ -68,7 +87,8 @@ public:
     BridgeResult waitPauseEnd(unsigned timeoutMs);
     // Handles pending messages until a notification of this kind has arrived
     // that no earlier wait took, and takes it: timedOut when the time ran
-    // out, consoleGone when the console's window went away meanwhile. A
+    // out, consoleGone when the console's window went away meanwhile,
+    // interrupted when the console sent WM_BRIDGE_INTERRUPT (Ctrl+C). A
     // notification that arrived during the send of the key that caused it
     // counts.
     BridgeResult waitNotification(unsigned message, unsigned timeoutMs);
@@ -89,6 +109,34 @@ public:
     // One key with Shift held: Shift goes down and up as real input, which
     // also sends the console key messages of its own for Shift.
     BridgeResult shiftedKey(unsigned virtualKey);
+    // The same with Control held (Ctrl+C: controlKey('C')).
+    BridgeResult controlKey(unsigned virtualKey);
+
+    // Longest wait for the turn of one exchange (default: no limit); a wait
+    // that runs out is timedOut, and nothing of the exchange was done.
+    void setTurnTimeout(unsigned ms) { turnTimeoutMs = ms; }
+
+    // Holds the turn for several requests that belong together, such as a
+    // print and the prompt that follows it. Nests.
+    class Exchange {
+    public:
+        explicit Exchange(BridgeClient& client);
+        ~Exchange();
+        Exchange(const Exchange&) = delete;
+        Exchange& operator=(const Exchange&) = delete;
+        // Why the turn was not had; success when it was.
+        const BridgeResult& result() const { return taken; }
+
+    private:
+        BridgeClient& client;
+        BridgeResult taken;
+        bool locked = false;
+    };
+
+    // While set (the window must be open), other clients' prints are handed
+    // to the relay instead of being printed at once, so that a client with a
+    // line request pending can keep them out of the typed line. nullptr ends it.
+    void relayPrints(PrintRelay relay, void* context);
 
     // Notifications received so far, taken by a wait or not.
     int lineNotifications() const { return linesReceived; }
@@ -106,14 +154,30 @@ public:
 
     // Handles the client window's messages; used by its window procedure.
     void onNotification(unsigned message);
+    // Another client's print handed to us; false when no relay is set.
+    bool onRelayedPrint();
 
 private:
+    BridgeResult keyWithModifier(unsigned modifier, unsigned virtualKey);
+    BridgeResult printStreamFile();  // inside an exchange
+    BridgeResult waitTurn(void*& mutex, const char* name, unsigned timeoutMs);
+    bool relayToAnotherClient();
+
     void* window = nullptr;
     void* console = nullptr;
     int linesReceived = 0;
     int linesTaken = 0;
     int pausesReceived = 0;
     int pausesTaken = 0;
+    int interruptsReceived = 0;
+    int interruptsTaken = 0;
+    void* exchangeMutex = nullptr;
+    void* notificationMutex = nullptr;
+    bool holdsNotifications = false;
+    int exchangesLent = 0;  // another client's exchange runs through our relay
+    unsigned turnTimeoutMs = NO_TIME_LIMIT;
+    PrintRelay relay = nullptr;
+    void* relayContext = nullptr;
     unsigned replyTimeoutMs = 10000;
     NotificationHandler handler = nullptr;
     void* handlerContext = nullptr;

@@ -11,6 +11,7 @@ enum class BridgeError {
     streamOut,     // c:\stream.o could not be written
     streamIn,      // c:\stream.i could not be read
     clientWindow,  // the client's own window could not be made
+    interrupted,   // the user pressed Ctrl+C in the console while we waited
 };
 
 // One line, without a line end.

@@ -4,8 +4,9 @@
 // While the program runs, a line request is always pending, so the user can
 // type at any time. Output printed while that line is open would join it, so
 // every print is followed by WM_BRIDGE_PROMPT, which with the line open only
-// moves the line's start past the printed text. When the console goes away
-// the program is ended.
+// moves the line's start past the printed text; other clients' prints come
+// to us and are printed the same way. When the console goes away the program
+// is ended; Ctrl+C in the console ends it too, and hands the console back.
 #include "client/program_host.h"
 
 #include <windows.h>
@@ -39,18 +40,30 @@ struct HostState {
     // line break takes its place, so no empty line is left above the prompt.
     bool breakOwed = false;
     DWORD breakSince = 0;
+    // The last text printed ended inside a line.
+    bool lineStarted = false;
+    // Our line request is pending, so a print must be followed by a prompt.
+    bool lineRequested = false;
+    bool interruptSeen = false;  // WM_BRIDGE_INTERRUPT arrived
+    bool interrupted = false;    // and ended the program, which still ran
     bool ending = false;
+    bool typedWhenEnding = false;  // the line ended by our own Enter held typed text
     BridgeResult failure;  // the first failure of a request sent from the notification
 };
 
 // A line typed by the user, delivered while the console waits for us: it is
 // still inside its notification, so the next request comes before any key.
-void onTypedLine(BridgeClient& client, unsigned message, void* context) {
+void onNotification(BridgeClient& client, unsigned message, void* context) {
     auto& state = *static_cast<HostState*>(context);
+    if (message == WM_BRIDGE_INTERRUPT) state.interruptSeen = true;
     if (message != WM_BRIDGE_INPUT) return;
+    state.lineRequested = false;
     std::string line;
     readStreamIn(line);  // an unreadable file counts as an empty line
-    if (state.ending) return;
+    if (state.ending) {
+        state.typedWhenEnding = !line.empty();
+        return;
+    }
     if (state.printing) line = withoutPrintedText(line, *state.printing);
     state.typedLines.push_back(line + "\n");
     // The typed line stays on screen; like a terminal, what follows starts
@@ -58,23 +71,28 @@ void onTypedLine(BridgeClient& client, unsigned message, void* context) {
     state.breakOwed = true;
     state.breakSince = GetTickCount();
     const BridgeResult requested = client.requestLine();
+    if (requested) state.lineRequested = true;
     if (!requested && state.failure) state.failure = requested;
 }
 
+// The caller holds the exchange.
 BridgeResult printText(BridgeClient& client, HostState& state, const std::string& text) {
     if (text.empty()) return {};
     if (!writeStreamOut(text)) return BridgeError::streamOut;
     state.printing = &text;
     BridgeResult result = client.printFile();
-    if (result) result = client.prompt();
+    state.lineStarted = text.back() != '\n';
+    if (result && state.lineRequested) result = client.prompt();
     state.printing = nullptr;
     return result;
 }
 
 // Output of the program: the owed line break goes in front, and a line break
-// at its end is owed in turn.
+// at its end is owed in turn. Print and prompt are one exchange.
 BridgeResult printOutput(BridgeClient& client, HostState& state, std::string text) {
     if (text.empty()) return {};
+    const BridgeClient::Exchange exchange(client);
+    if (!exchange.result()) return exchange.result();
     if (state.breakOwed) text.insert(text.begin(), '\n');
     state.breakOwed = text.back() == '\n';
     if (state.breakOwed) {
@@ -86,8 +104,24 @@ BridgeResult printOutput(BridgeClient& client, HostState& state, std::string tex
 
 BridgeResult payOwedBreak(BridgeClient& client, HostState& state) {
     if (!state.breakOwed || GetTickCount() - state.breakSince < BREAK_DELAY_MS) return {};
+    const BridgeClient::Exchange exchange(client);
+    if (!exchange.result()) return exchange.result();
+    if (!state.breakOwed) return {};  // paid by a print that came first
     state.breakOwed = false;
     return printText(client, state, "\n");
+}
+
+// Another client's print while the program runs, handed to us inside its
+// exchange: it goes in as whole lines, below an unfinished line of the
+// program's, and the line's start moves past it as after our own output.
+void onForeignPrint(BridgeClient& client, const std::string& text, void* context) {
+    auto& state = *static_cast<HostState*>(context);
+    std::string lines = text.substr(0, text.find('\0'));
+    if (lines.empty()) return;
+    if (lines.back() != '\n') lines += '\n';
+    if (!state.breakOwed && state.lineStarted) lines.insert(lines.begin(), '\n');
+    const BridgeResult printed = printOutput(client, state, lines);
+    if (!printed && state.failure) state.failure = printed;
 }
 
 HostOutcome bridgeFailed(HostedChild& child, BridgeResult why) {
@@ -109,9 +143,18 @@ HostOutcome notStarted(BridgeClient& client, const std::string& program, const s
 
 // Hands the console back: the pending line request is ended with an Enter
 // of our own (the console cannot withdraw it otherwise), then the prompt.
+// After Ctrl+C, "^C" stands on a line of its own in front of the prompt.
 BridgeResult handBack(BridgeClient& client, HostState& state) {
+    client.relayPrints(nullptr, nullptr);
     state.ending = true;
+    state.lineRequested = false;
     BridgeResult result = client.endLineRequest();
+    if (result && state.interrupted) {
+        const bool below = state.breakOwed || state.lineStarted || state.typedWhenEnding;
+        const BridgeClient::Exchange exchange(client);
+        result = exchange.result();
+        if (result) result = printText(client, state, below ? "\n^C" : "^C");
+    }
     if (result) result = client.prompt();
     return result;
 }
@@ -119,9 +162,12 @@ BridgeResult handBack(BridgeClient& client, HostState& state) {
 class NotificationScope {
 public:
     NotificationScope(BridgeClient& client, HostState& state) : client(client) {
-        client.setNotificationHandler(onTypedLine, &state);
+        client.setNotificationHandler(onNotification, &state);
     }
-    ~NotificationScope() { client.setNotificationHandler(nullptr, nullptr); }
+    ~NotificationScope() {
+        client.relayPrints(nullptr, nullptr);
+        client.setNotificationHandler(nullptr, nullptr);
+    }
     NotificationScope(const NotificationScope&) = delete;
     NotificationScope& operator=(const NotificationScope&) = delete;
 
@@ -135,6 +181,10 @@ HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& ar
     HostState state;
     NotificationScope scope(client, state);
     HostedChild child;
+    // The turn for notifications first: the console is not touched while
+    // another client's line or pause is pending.
+    if (BridgeResult turn = client.takeNotificationTurn(BridgeClient::NO_TIME_LIMIT); !turn)
+        return bridgeFailed(child, turn);
     if (BridgeResult taken = client.cancel(); !taken) return bridgeFailed(child, taken);
     std::string reason = "no program named";
     if (arguments.empty() || !child.start(joinCommandLine(arguments), reason))
@@ -144,6 +194,8 @@ HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& ar
     BridgeResult requested = client.open();
     if (requested) requested = client.requestLine();
     if (!requested) return bridgeFailed(child, requested);
+    state.lineRequested = true;
+    client.relayPrints(onForeignPrint, &state);
 
     LineEndFilter lineEnds;
     bool outputEnded = false;
@@ -161,6 +213,10 @@ HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& ar
         if (!state.typedLines.empty() && child.inputDrained()) {
             child.writeInput(state.typedLines.front());
             state.typedLines.pop_front();
+        }
+        if (!programEnded && state.interruptSeen) {
+            state.interrupted = true;
+            child.terminate();  // Ctrl+C; what it wrote is still read below
         }
         if (!programEnded && WaitForSingleObject(static_cast<HANDLE>(child.processHandle()), 0) == WAIT_OBJECT_0) {
             programEnded = true;
@@ -186,6 +242,7 @@ HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& ar
 
     HostOutcome outcome;
     child.exitCode(outcome.exitCode);
+    if (state.interrupted) outcome.end = HostOutcome::End::interrupted;
     outcome.bridge = handBack(client, state);
     if (!outcome.bridge) outcome.end = HostOutcome::End::bridgeFailed;
     return outcome;

@@ -12,6 +12,7 @@
 struct HostOutcome {
     enum class End {
         exited,       // the program ended; exitCode is its status
+        interrupted,  // Ctrl+C in the console ended it and whatever it started
         notStarted,   // it could not be started; startError says why
         bridgeFailed  // the console went away or stopped answering; the program was ended
     };
@@ -21,8 +22,10 @@ struct HostOutcome {
     BridgeResult bridge;
 };
 
-// `client` must have found the console; its window is opened here when the
-// caller has not opened it. The program is
-// found as CreateProcess finds it (the caller's folder, the current folder,
-// the system folders, PATH; ".exe" added).
+// `client` must have found the console; its turn for notifications is taken
+// first (see BridgeClient::open), and its window is opened when the caller
+// has not opened it.
+// While the program runs, other clients' prints appear among its output as
+// whole lines. The program is found as CreateProcess finds it (the caller's
+// folder, the current folder, the system folders, PATH; ".exe" added).
 HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& arguments);

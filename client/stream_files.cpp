@@ -11,14 +11,21 @@ bool writeStreamOut(const std::string& text) {
     return std::fclose(file) == 0 && written;
 }
 
-bool readStreamIn(std::string& line) {
-    line.clear();
-    std::FILE* file = std::fopen(STREAM_IN_PATH, "rb");
+namespace {
+
+bool readWhole(const char* path, std::string& content) {
+    content.clear();
+    std::FILE* file = std::fopen(path, "rb");
     if (!file) return false;
     char chunk[4096];
     std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) line.append(chunk, n);
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) content.append(chunk, n);
     const bool ok = !std::ferror(file);
     std::fclose(file);
     return ok;
 }
+
+}  // namespace
+
+bool readStreamIn(std::string& line) { return readWhole(STREAM_IN_PATH, line); }
+bool readStreamOut(std::string& text) { return readWhole(STREAM_OUT_PATH, text); }

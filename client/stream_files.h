@@ -7,3 +7,5 @@
 bool writeStreamOut(const std::string& text);
 // Reads the delivered line, all bytes; false when the file cannot be read.
 bool readStreamIn(std::string& line);
+// Reads the text to print back, as another client wrote it.
+bool readStreamOut(std::string& text);

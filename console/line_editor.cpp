@@ -18,6 +18,7 @@ constexpr std::uint32_t KEY_CAPITAL = 20;
 constexpr std::uint32_t KEY_ESCAPE = 27;
 constexpr std::uint32_t KEY_HOME = 36;
 constexpr std::uint32_t KEY_DOWN = 40;
+constexpr std::uint32_t KEY_C = 67;
 
 // Writes exactly the typed characters, no line end; binary so that the file
 // holds the same bytes on every platform.
@@ -26,6 +27,15 @@ void writeStreamIn(const char* line, std::size_t length) {
     if (!file) return;
     std::fwrite(line, 1, length, file);
     std::fclose(file);
+}
+
+// Ctrl+C. Control counts when it is down or was pressed since the last
+// query (a quick Ctrl+C may be over before its 'C' is handled); every other
+// key is a query too, so a Control pressed alone before other keys does not
+// turn a later 'c' into Ctrl+C.
+bool isInterrupt(std::uint32_t key) {
+    if (key == KEY_CONTROL || key == KEY_SHIFT) return false;
+    return platform::controlHeld() && key == KEY_C;
 }
 
 }  // namespace
@@ -41,6 +51,10 @@ void Console::onKey(std::uint32_t key) {
         paused = false;
         printf("%s", PAUSE_END_PROMPT_TEXT);
         beginInput();
+    } else if (clientInput && isInterrupt(key)) {
+        // Ctrl+C while a client waits for a line stops what the client runs;
+        // it types nothing and leaves the line and its request as they are.
+        platform::notifyClient(WM_BRIDGE_INTERRUPT);
     } else if (inputOpen) {
         editKey(key);
     }

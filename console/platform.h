@@ -20,6 +20,10 @@ bool findFile(const char* name);
 // True when Shift is down now or was pressed since the last query.
 bool shiftHeld();
 
+// True when Control is down now or was pressed since the last query, read
+// the way Shift is.
+bool controlHeld();
+
 // Asks the display to close its window; the frame loop ends soon after.
 void closeDisplay();
 

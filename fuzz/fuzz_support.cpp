@@ -104,6 +104,7 @@ bool findFile(const char* name) {
 }
 
 bool shiftHeld() { return fuzzPlatform().shift; }
+bool controlHeld() { return false; }
 
 void closeDisplay() { ++fuzzPlatform().closeRequests; }
 

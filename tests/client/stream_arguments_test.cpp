@@ -94,6 +94,8 @@ TEST(ExitStatus, EachFailureHasItsOwnStatusInTheKitsRange) {
         EXPECT_STRNE(bridgeErrorMessage(failure), "unknown error");
     }
     EXPECT_EQ(exitStatusFor(BridgeError::none), 0);
+    EXPECT_EQ(exitStatusFor(BridgeError::interrupted), 130);
+    EXPECT_NE(std::string(streamUsage()).find("  130  "), std::string::npos);
     // The help text documents every status.
     for (int status = FIRST_KIT_STATUS; status <= LAST_KIT_STATUS; ++status)
         EXPECT_NE(std::string(streamUsage()).find("  " + std::to_string(status) + "  "), std::string::npos) << status;

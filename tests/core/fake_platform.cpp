@@ -28,6 +28,8 @@ bool findFile(const char* name) {
 
 bool shiftHeld() { return fakePlatform().shift; }
 
+bool controlHeld() { return fakePlatform().control; }
+
 void closeDisplay() { ++fakePlatform().closeRequests; }
 
 FontHandle createConsoleFont() {

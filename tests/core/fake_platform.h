@@ -11,6 +11,7 @@ struct FakePlatform {
     std::vector<std::pair<std::string, std::string>> shellOpens;
     int closeRequests = 0;
     bool shift = false;
+    bool control = false;
     // Called inside notifyClient, as a client's window procedure would be.
     std::function<void(unsigned)> onNotify;
 

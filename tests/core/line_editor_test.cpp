@@ -181,3 +181,37 @@ TEST_F(LineEditor, EnterHandsLineToClient) {
     EXPECT_EQ(fakePlatform().notifications[0], WM_BRIDGE_INPUT);
     EXPECT_EQ(buffer(), "\ncmd=)> hi there");  // no command ran, no prompt
 }
+
+// Ctrl+C: with a client waiting for a line it types nothing and notifies the
+// client; at the command prompt and during a pause it is the key 'C' as before.
+TEST_F(LineEditor, CtrlCInterruptsOnlyAClientWaitingForALine) {
+    fakePlatform().control = true;
+    console->showPrompt();
+    console->clientInput = true;
+    type("ab");
+    const std::string waiting = buffer();
+    console->onKey('C');
+    EXPECT_EQ(buffer(), waiting);
+    EXPECT_TRUE(console->inputOpen);
+    EXPECT_TRUE(console->clientInput) << "the request stays for the client to end";
+    ASSERT_EQ(fakePlatform().notifications, std::vector<unsigned>{WM_BRIDGE_INTERRUPT});
+    console->cancelInput();  // the line closed, the request still pending
+    console->onKey('C');
+    EXPECT_EQ(fakePlatform().notifications.size(), 2u);
+
+    console->clientInput = false;
+    console->showPrompt();
+    console->onKey('C');
+    EXPECT_EQ(buffer().back(), 'c');
+    console->clientInput = true;
+    console->clientPause = true;
+    console->pause();
+    console->onKey('C');  // a pause ends on any key, Ctrl+C included
+    EXPECT_FALSE(console->paused);
+    EXPECT_EQ(fakePlatform().notifications.back(), WM_BRIDGE_PAUSE);
+    fakePlatform().control = false;
+    console->showPrompt();
+    console->onKey('C');
+    EXPECT_EQ(fakePlatform().notifications.size(), 3u);
+    EXPECT_EQ(buffer().back(), 'c');
+}

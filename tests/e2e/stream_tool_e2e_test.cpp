@@ -8,9 +8,11 @@
 
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bridge/bridge.h"
+#include "client/bridge_turns.h"
 #include "client/key_map.h"
 #include "console_session.h"
 #include "tool_run.h"
@@ -23,6 +25,7 @@ constexpr unsigned long EXIT_NO_CONSOLE = 121;
 constexpr unsigned long EXIT_TIMED_OUT = 123;
 constexpr unsigned long EXIT_NOT_STARTED = 124;
 constexpr unsigned long EXIT_CONSOLE_GONE = 125;
+constexpr unsigned long EXIT_INTERRUPTED = 130;
 
 // The console notifies the one window of class korvane_app it finds: while
 // the tool waits for a notification, the test's own client window is away.
@@ -84,15 +87,18 @@ TEST(KorvaneStream, HelpListsTheVerbsAndStatusesAndMistakesAreUsageErrors) {
     EXPECT_EQ(runTool(badTimeout, {"readline", "--timeout", "soon"}).exitCode, EXIT_USAGE);
 }
 
+// Also while another script prints into the line being typed.
 TEST(KorvaneStream, ReadlinePrintsExactlyTheTypedBytes) {
     ConsoleSession& console = freshConsole();
     const std::string typed = "Mixed Case 1! \\ tab\there;";
-    ToolRun readline;
+    ToolRun readline, print;
     {
         ClientWindowAside aside(console.client);
         ASSERT_TRUE(readline.start({"readline"}));
         ASSERT_TRUE(readline.waitUntilWaiting(TOOL_MS));
-        ASSERT_TRUE(console.client.type(typed));
+        ASSERT_TRUE(console.client.type(typed.substr(0, 6)));
+        EXPECT_EQ(runTool(print, {"print", "-n", "[other]"}).exitCode, 0u);
+        ASSERT_TRUE(console.client.type(typed.substr(6)));
         ASSERT_TRUE(console.client.key(KEY_ENTER));
         ASSERT_TRUE(readline.finish(TOOL_MS));
     }
@@ -100,7 +106,7 @@ TEST(KorvaneStream, ReadlinePrintsExactlyTheTypedBytes) {
     EXPECT_EQ(readline.output, typed + "\n");
     ASSERT_TRUE(console.client.prompt());
     // The line stays where it was typed; the tool ends it with a line break.
-    EXPECT_EQ(console.dump(), std::string(PROMPT) + typed + "\n" + PROMPT);
+    EXPECT_EQ(console.dump(), std::string(PROMPT) + typed.substr(0, 6) + "[other]" + typed.substr(6) + "\n" + PROMPT);
 }
 
 TEST(KorvaneStream, ReadlineThatTimesOutLeavesAPromptOnWhichACommandRuns) {
@@ -270,6 +276,116 @@ TEST(KorvaneStreamExec, AProgramThatDoesNotExistIsReportedAndThePromptWorks) {
     const std::string tail = std::string(PROMPT) + "add 2 3\n 2 + 3 = 5" + PROMPT;
     ASSERT_GE(buffer.size(), tail.size());
     EXPECT_EQ(buffer.substr(buffer.size() - tail.size()), tail);
+}
+
+// Several scripts at once, and Ctrl+C.
+
+std::size_t occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+TEST(KorvaneStreamTogether, SixteenPrintsAtOnceShowEachLineOnce) {
+    ConsoleSession& console = freshConsole();
+    ASSERT_TRUE(console.client.cancel());
+    ToolRun prints[16];
+    for (int i = 0; i < 16; ++i) ASSERT_TRUE(prints[i].start({"print", "line " + std::to_string(100 + i)}));
+    for (ToolRun& print : prints) {
+        ASSERT_TRUE(print.finish(TOOL_MS));
+        EXPECT_EQ(print.exitCode, 0u) << print.errors;
+    }
+    ASSERT_TRUE(console.client.prompt());
+    const std::string buffer = console.dump();
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(occurrences(buffer, "line " + std::to_string(100 + i) + "\n"), 1u) << buffer;
+    EXPECT_EQ(buffer.size(), 1 + 16 * std::string("line 100\n").size() + std::string(PROMPT).size()) << buffer;
+}
+
+// While exec runs: another script's print goes in among the program's output
+// and never reaches its input; a readline started meanwhile waits for the
+// program to end before it asks for its line, and one whose --timeout runs
+// out first touches nothing.
+TEST(KorvaneStreamTogether, ExecKeepsOthersPrintsOutOfItsInputAndReadlineWaitsItsTurn) {
+    ConsoleSession& console = freshConsole();
+    ToolRun exec, print, readline, impatient;
+    {
+        ClientWindowAside aside(console.client);
+        ASSERT_TRUE(exec.start({"exec", "line-program", "echo"}));
+        ASSERT_TRUE(exec.waitUntilWaiting(TOOL_MS));
+        ASSERT_TRUE(readline.start({"readline"}));
+        EXPECT_EQ(runTool(impatient, {"readline", "--timeout", "0.5"}).exitCode, EXIT_TIMED_OUT);
+        EXPECT_EQ(runTool(print, {"print", "news from another script"}).exitCode, 0u) << print.errors;
+        ASSERT_TRUE(waitForPrinted("\n", TOOL_MS));  // the line break after it, which exec owes
+        ASSERT_TRUE(console.command("hello"));
+        ASSERT_TRUE(waitForPrinted("echo: hello", TOOL_MS));
+        ASSERT_TRUE(console.command("quit"));
+        ASSERT_TRUE(exec.finish(TOOL_MS));
+        ASSERT_TRUE(readline.waitUntilWaiting(TOOL_MS));
+        ASSERT_TRUE(console.command("after"));
+        ASSERT_TRUE(readline.finish(TOOL_MS));
+    }
+    EXPECT_EQ(exec.exitCode, 3u);
+    EXPECT_EQ(readline.exitCode, 0u);
+    EXPECT_EQ(readline.output, "after\n");
+    EXPECT_EQ(withoutCarriageReturns(impatient.errors),
+              "korvane-stream: readline: another client kept the console for 0.5 s\n");
+    ASSERT_TRUE(console.client.prompt());
+    EXPECT_EQ(console.dump(),
+              std::string("\nnews from another script\nhello\necho: hello\nquit") + PROMPT + "after\n" + PROMPT);
+}
+
+TEST(KorvaneStreamTogether, AClientKilledInItsTurnDoesNotBlockTheNext) {
+    ConsoleSession& console = freshConsole();
+    ToolRun killed, next, print;
+    {
+        ClientWindowAside aside(console.client);
+        ASSERT_TRUE(killed.start({"readline"}));
+        ASSERT_TRUE(killed.waitUntilWaiting(TOOL_MS));
+        killed.finish(0);  // ended while it holds the turn for notifications
+        ASSERT_TRUE(next.start({"readline", "--timeout", "10"}));
+        ASSERT_TRUE(next.waitUntilWaiting(TOOL_MS));
+        ASSERT_TRUE(console.command("next"));
+        ASSERT_TRUE(next.finish(TOOL_MS));
+    }
+    EXPECT_EQ(next.exitCode, 0u) << next.errors;
+    EXPECT_EQ(next.output, "next\n");
+    // A thread that ends holding the exchange leaves it abandoned, as a killed
+    // client does.
+    HANDLE exchange = CreateMutexA(nullptr, FALSE, EXCHANGE_MUTEX_NAME);
+    ASSERT_NE(exchange, nullptr);
+    std::thread([exchange] { WaitForSingleObject(exchange, INFINITE); }).join();
+    EXPECT_EQ(runTool(print, {"--timeout", "5", "print", "printed"}).exitCode, 0u) << print.errors;
+    CloseHandle(exchange);
+}
+
+TEST(KorvaneStreamTogether, CtrlCStopsExecsProgramAndReadlineAndTheConsoleGoesOn) {
+    ConsoleSession& console = freshConsole();
+    DeleteFileA("ctrlc_pid");
+    ToolRun exec, readline;
+    HANDLE program = nullptr;
+    {
+        ClientWindowAside aside(console.client);
+        ASSERT_TRUE(exec.start({"exec", "line-program", "wait", "ctrlc_pid", "ctrlc_never"}));
+        ASSERT_TRUE(waitForPrinted("waiting", TOOL_MS));
+        program = OpenProcess(SYNCHRONIZE, FALSE,
+                              static_cast<DWORD>(std::strtoul(readWholeFile("ctrlc_pid").c_str(), nullptr, 10)));
+        ASSERT_TRUE(console.client.controlKey('C'));
+        ASSERT_TRUE(exec.finish(TOOL_MS));
+        ASSERT_TRUE(readline.start({"readline"}));
+        ASSERT_TRUE(readline.waitUntilWaiting(TOOL_MS));
+        ASSERT_TRUE(console.client.type("ab"));
+        ASSERT_TRUE(console.client.controlKey('C'));
+        ASSERT_TRUE(readline.finish(TOOL_MS));
+    }
+    ASSERT_NE(program, nullptr);
+    EXPECT_EQ(WaitForSingleObject(program, 5000), WAIT_OBJECT_0) << "the program outlived Ctrl+C";
+    CloseHandle(program);
+    EXPECT_EQ(exec.exitCode, EXIT_INTERRUPTED);
+    EXPECT_EQ(readline.exitCode, EXIT_INTERRUPTED);
+    EXPECT_EQ(readline.output, "");
+    ASSERT_TRUE(console.command("add 2 3"));
+    EXPECT_EQ(console.dump(),
+              std::string("\nwaiting\n^C") + PROMPT + "ab^C" + PROMPT + "add 2 3\n 2 + 3 = 5" + PROMPT);
 }
 
 TEST(KorvaneStreamExec, EscapeEndsTheConsoleAndTheProgramWithIt) {

@@ -39,6 +39,7 @@ int exitStatusFor(BridgeError error) {
     case BridgeError::noConsole: return EXIT_NO_CONSOLE;
     case BridgeError::noAnswer: return EXIT_NO_ANSWER;
     case BridgeError::timedOut: return EXIT_TIMED_OUT;
+    case BridgeError::interrupted: return EXIT_INTERRUPTED;
     case BridgeError::consoleGone: return EXIT_CONSOLE_GONE;
     case BridgeError::streamOut:
     case BridgeError::streamIn:
@@ -132,8 +133,9 @@ const char* streamUsage() {
            "  exec PROGRAM [ARGS...]  run a line-based program inside the console and exit with its status\n"
            "\n"
            "options:\n"
-           "  --timeout SECONDS       limit the wait of readline and pause (default: no limit); a wait that\n"
-           "                          times out withdraws its request and leaves a prompt\n"
+           "  --timeout SECONDS       limit each wait (default: no limit): for the turn among several clients,\n"
+           "                          and readline's and pause's wait for the user; a wait for the user\n"
+           "                          that times out withdraws its request and leaves a prompt\n"
            "  --help                  this text\n"
            "  --version               print the version and end\n"
            "\n"
@@ -146,6 +148,9 @@ const char* streamUsage() {
            "  124  exec could not start the program\n"
            "  125  the console went away\n"
            "  126  a stream file (c:\\stream.o, c:\\stream.i) could not be written or read\n"
+           "  130  Ctrl+C in the console stopped readline, pause or the program of exec\n"
            "\n"
-           "A print while the command prompt is open joins the command being typed.\n";
+           "A print while the command prompt is open joins the command being typed.\n"
+           "Several scripts may use the console at once: each print appears whole and once; readline, pause\n"
+           "and exec take turns; a print during exec appears among the program's output as whole lines.\n";
 }

@@ -15,6 +15,8 @@ inline constexpr int EXIT_TIMED_OUT = 123;        // a wait of readline or pause
 inline constexpr int EXIT_NOT_STARTED = 124;      // exec could not start the program
 inline constexpr int EXIT_CONSOLE_GONE = 125;     // the console went away (during exec or a wait)
 inline constexpr int EXIT_STREAM_FILE = 126;      // a stream file could not be written or read
+// Ctrl+C in the console stopped the wait or the program, as shells report it.
+inline constexpr int EXIT_INTERRUPTED = 130;
 inline constexpr int FIRST_KIT_STATUS = EXIT_USAGE;
 inline constexpr int LAST_KIT_STATUS = EXIT_STREAM_FILE;
 

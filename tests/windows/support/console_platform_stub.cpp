@@ -9,6 +9,7 @@ void notifyClient(unsigned) {}
 void openWithShell(const char*, const char*) {}
 bool findFile(const char*) { return false; }
 bool shiftHeld() { return false; }
+bool controlHeld() { return false; }
 void closeDisplay() {}
 FontHandle createConsoleFont() { return createFont("Arial", 12); }
 
