@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/globals.h"
-#include "framework/display/drawing_cache.h"
+#include "app/drawing_cache.h"
 #include "framework/text/font.h"
 #include "pixel_probe.h"
 #include "test_display.h"
