@@ -2,6 +2,7 @@
 // while active, a frame (clear, callback, flip) once the pace says one is due,
 // or a wait for messages until it is; while inactive, sleep until a message.
 #include <windows.h>
+
 #include <mmsystem.h>
 
 #include "framework/display/display.h"
@@ -16,9 +17,7 @@ std::int64_t counterNow() {
 
 }  // namespace
 
-void Display::setFramePace(FramePace pace) {
-    framePace = pace;
-}
+void Display::setFramePace(FramePace pace) { framePace = pace; }
 
 int Display::refreshRate() {
     DWORD hertz = 0;
@@ -54,9 +53,8 @@ int Display::run(FrameCallback callback) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         } else if (active) {
-            const FrameStep step =
-                nextFrameStep(counterNow(), deadline, frameInterval(framePace, refresh, frequency.QuadPart),
-                              frequency.QuadPart);
+            const FrameStep step = nextFrameStep(
+                counterNow(), deadline, frameInterval(framePace, refresh, frequency.QuadPart), frequency.QuadPart);
             deadline = step.deadline;
             if (step.draw) {
                 clear();

@@ -22,8 +22,7 @@ std::int64_t frameInterval(FramePace pace, int refreshRate, std::int64_t ticksPe
     return interval > 0 ? interval : 1;
 }
 
-FrameStep nextFrameStep(std::int64_t now, std::int64_t deadline, std::int64_t interval,
-                        std::int64_t ticksPerSecond) {
+FrameStep nextFrameStep(std::int64_t now, std::int64_t deadline, std::int64_t interval, std::int64_t ticksPerSecond) {
     if (interval <= 0) return {true, now, 0};
     if (deadline - now > interval) return {true, now + interval, 0};
     if (now >= deadline) {
@@ -34,7 +33,8 @@ FrameStep nextFrameStep(std::int64_t now, std::int64_t deadline, std::int64_t in
     const std::int64_t ahead = deadline - now;
     std::int64_t milliseconds = 1;
     if (ticksPerSecond > 0) {
-        milliseconds = ahead / ticksPerSecond * 1000 + ((ahead % ticksPerSecond) * 1000 + ticksPerSecond - 1) / ticksPerSecond;
+        milliseconds =
+            ahead / ticksPerSecond * 1000 + ((ahead % ticksPerSecond) * 1000 + ticksPerSecond - 1) / ticksPerSecond;
     }
     if (milliseconds < 1) milliseconds = 1;
     if (milliseconds > MAX_WAIT_MILLISECONDS) milliseconds = MAX_WAIT_MILLISECONDS;

@@ -48,5 +48,4 @@ struct FrameStep {
 // - A deadline more than one interval ahead can only come from a clock that
 //   went back (or a faster pace): draw now and start the grid afresh.
 // An interval of 0 or less (no limit) draws on every pass.
-FrameStep nextFrameStep(std::int64_t now, std::int64_t deadline, std::int64_t interval,
-                        std::int64_t ticksPerSecond);
+FrameStep nextFrameStep(std::int64_t now, std::int64_t deadline, std::int64_t interval, std::int64_t ticksPerSecond);

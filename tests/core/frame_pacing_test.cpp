@@ -56,8 +56,8 @@ TEST(FramePacing, DueFramesKeepTheGridAndEarlyPassesWait) {
     const Case cases[] = {
         {"first pass: deadline 0", start, 0, true, start - start % AT_60 + AT_60, 0},
         {"exactly due", start, start, true, start + AT_60, 0},
-        {"late by half an interval: the next deadline follows the last", start + AT_60 / 2, start, true,
-         start + AT_60, 0},
+        {"late by half an interval: the next deadline follows the last", start + AT_60 / 2, start, true, start + AT_60,
+         0},
         {"late by three and a half: one frame, no burst", start + 7 * AT_60 / 2, start, true, start + 4 * AT_60, 0},
         {"one tick early: wait 1 ms", start - 1, start, false, start, 1},
         {"a whole interval early: wait 16.67 ms rounded up", start - AT_60, start, false, start, 17},
