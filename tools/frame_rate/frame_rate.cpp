@@ -8,7 +8,8 @@
 //   frame-rate [FRAMES]   frames per phase, default 600
 // The idle console, as korvane.exe runs it, at the pace of the console (the
 // display's refresh rate) or without a limit, until Escape or the window
-// closes; then prints the frames a second from its first frame to its last:
+// closes; then prints the frames a second, counted from two seconds after
+// its first frame to its last:
 //   frame-rate idle [no-limit]
 #include <windows.h>
 
@@ -75,12 +76,22 @@ void measuredFrame(std::int32_t) {
     ++frame;
 }
 
-LARGE_INTEGER firstFrame, lastFrame;
-long idleFrames = 0;
+// The first frames of a Wine process can take long: the count starts with
+// the first frame two seconds after the first.
+constexpr double WARM_UP_SECONDS = 2.0;
+LARGE_INTEGER startFrame, firstFrame, lastFrame, counterFrequency;
+long framesSeen = 0, idleFrames = 0;
 
 void idleFrame(std::int32_t frameArg) {
-    QueryPerformanceCounter(idleFrames == 0 ? &firstFrame : &lastFrame);
-    ++idleFrames;
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    if (framesSeen++ == 0) startFrame = now;
+    const double sinceStart =
+        static_cast<double>(now.QuadPart - startFrame.QuadPart) / static_cast<double>(counterFrequency.QuadPart);
+    if (sinceStart >= WARM_UP_SECONDS) {
+        (idleFrames == 0 ? firstFrame : lastFrame) = now;
+        ++idleFrames;
+    }
     renderFrame(frameArg);
 }
 
@@ -89,12 +100,11 @@ int runIdle(bool noLimit) {
         return 1;
     if (noLimit) display.setFramePace(FramePace::noLimit());
     const int refresh = display.refreshRate();
+    QueryPerformanceFrequency(&counterFrequency);
     startConsole();
     display.run(idleFrame);
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
     const double seconds =
-        static_cast<double>(lastFrame.QuadPart - firstFrame.QuadPart) / static_cast<double>(frequency.QuadPart);
+        static_cast<double>(lastFrame.QuadPart - firstFrame.QuadPart) / static_cast<double>(counterFrequency.QuadPart);
     if (idleFrames < 2 || seconds <= 0) {
         std::printf("frame-rate: only %ld frames drawn (was the window active?)\n", idleFrames);
         return 1;
