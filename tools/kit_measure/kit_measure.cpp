@@ -6,8 +6,8 @@
 //       to an idle window of a third process (idle-window); a one-line
 //       WM_BRIDGE_PRINT with its file written against writing the file plus
 //       that idle round trip; the library's print call against writing the
-//       stream file alone. Each pair in alternating blocks, so that a busy
-//       machine slows both alike;
+//       stream file alone. Each pair in alternating blocks of 50 calls, the
+//       median block of each, so that a busy machine slows both alike;
 //   (c) exec of a program that builds MB megabytes first and writes them in
 //       writes of 64 KB, from process start to end, against the same program
 //       read through a plain pipe by pipe-reader, at 1, 5 and 10 MB (cost
@@ -17,6 +17,7 @@
 // Usage: kit-measure [ROUNDS]
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -108,24 +109,30 @@ bool roundTrip(HWND window, UINT message) {
     return SendMessageTimeoutA(window, message, 0, 0, SMTO_NORMAL, 120000, &result) != 0;
 }
 
-// Seconds per call of two operations, timed in alternating blocks.
+// Seconds per call of two operations, timed in alternating blocks: the
+// median block of each, so that a burst of load from other work on the
+// machine moves neither figure far.
 struct PairTimes {
     double first = 0, second = 0;
 };
 
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
 template <typename First, typename Second>
 PairTimes alternate(int blocks, int callsPerBlock, First first, Second second) {
-    PairTimes total;
+    std::vector<double> firstTimes, secondTimes;
     for (int block = 0; block < blocks; ++block) {
         double start = now();
         for (int i = 0; i < callsPerBlock; ++i) first();
-        total.first += now() - start;
+        firstTimes.push_back((now() - start) / callsPerBlock);
         start = now();
         for (int i = 0; i < callsPerBlock; ++i) second();
-        total.second += now() - start;
+        secondTimes.push_back((now() - start) / callsPerBlock);
     }
-    const double calls = static_cast<double>(blocks) * callsPerBlock;
-    return {total.first / calls, total.second / calls};
+    return {median(firstTimes), median(secondTimes)};
 }
 
 void report(const char* figure, double value, const char* unit, const char* reference, double referenceValue) {
@@ -164,18 +171,19 @@ int main(int argc, char** argv) {
         std::printf("figure: round trips failed (no %s window)\n", idleWindow ? "console" : "idle");
     } else {
         const std::string line = "a short line of client output, sixty characters in all....\n";
+        const int blocks = rounds * 4;
         const PairTimes trips = alternate(
-            rounds, 100, [&] { roundTrip(consoleWindow, WM_NULL); }, [&] { roundTrip(idleWindow, WM_NULL); });
+            blocks, 50, [&] { roundTrip(consoleWindow, WM_NULL); }, [&] { roundTrip(idleWindow, WM_NULL); });
         report("WM_NULL round trip to the console", trips.first * 1e6, "us",
                "the same to an idle window of a third process", trips.second * 1e6);
         const PairTimes prints = alternate(
-            rounds, 100, [&] { writeStreamOut(line) && roundTrip(consoleWindow, WM_BRIDGE_PRINT); },
+            blocks, 50, [&] { writeStreamOut(line) && roundTrip(consoleWindow, WM_BRIDGE_PRINT); },
             [&] { writeStreamOut(line) && roundTrip(idleWindow, WM_NULL); });
         report("one-line WM_BRIDGE_PRINT with its file written", prints.first * 1e6, "us",
                "writing the file and a WM_NULL round trip to the idle window", prints.second * 1e6);
         std::printf("one-line prints: %.0f a second\n", 1.0 / prints.first);
         const PairTimes library = alternate(
-            rounds, 100, [&] { client.print("a short text\n"); }, [&] { writeStreamOut("a short text\n"); });
+            blocks, 50, [&] { client.print("a short text\n"); }, [&] { writeStreamOut("a short text\n"); });
         report("library print call, short text, per call", library.first * 1e6, "us", "writing c:\\stream.o alone",
                library.second * 1e6);
         PostMessageA(idleWindow, WM_CLOSE, 0, 0);
