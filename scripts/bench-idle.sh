@@ -44,7 +44,7 @@ cpu_ticks() {
 pid_of() {
   local p
   for p in /proc/[0-9]*; do
-    if [ "$(tr '\0' ' ' <"$p/cmdline" 2>/dev/null | sed 's/ *$//')" = "$1" ]; then
+    if [ "$(tr '\0' ' ' 2>/dev/null <"$p/cmdline" | sed 's/ *$//')" = "$1" ]; then
       echo "${p#/proc/}"
       return 0
     fi
