@@ -46,7 +46,7 @@ install(TARGETS ${korvane_installed} EXPORT KorvaneTargets
 # against the shipped folder alone.
 set(korvane_public_headers
   display/directx.h display/depth_mode.h display/display.h display/screen.h
-  display/display_options.h display/window_layout.h
+  display/display_options.h display/window_layout.h display/frame_pacing.h
   text/font.h text/text_painter.h
   paint/painter.h
   surface/surface.h

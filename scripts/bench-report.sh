@@ -7,8 +7,11 @@
 #     against a plain read; the line algorithm of Painter::line against a
 #     plain pixel loop;
 #   under Wine (scripts/measure-e2e.sh): the console's frame rate against the
-#     bare frame loop, and the bridge print round trip against the client's
-#     own read of the file.
+#     bare frame loop, both without a frame limit, and the bridge print round
+#     trip against the client's own read of the file.
+#   under Wine (scripts/bench-idle.sh, its own table): the idle console's CPU,
+#     all its threads, paced against the same console without a limit, and
+#     its frames a second.
 #   under Wine (scripts/bench-surfaces.sh, its own table after this one):
 #     Surface::draw against Painter::rectangle and a full-screen fill.
 # Figures are printed, never asserted. Expects `cmake --build --preset bench`
@@ -97,7 +100,7 @@ else:
 bare = frames.get("bare loop (clear, flip)")
 for phase in ("console, banner and prompt", "console, full buffer of 39 lines"):
     if wine_reason is None and phase in frames and bare:
-        row(f"frame rate, {phase} (Wine)", frames[phase], "frames/s", "bare frame loop", bare, "")
+        row(f"frame rate, {phase} (Wine)", frames[phase], "frames/s", "bare frame loop", bare, "no limit")
     else:
         row(f"frame rate, {phase} (Wine)", None, "frames/s", "bare frame loop", None, wine_reason or "no figures")
 
@@ -132,7 +135,14 @@ report=$?
 bash scripts/bench-devices.sh "$@"
 [ "${1:-}" = --no-wine ] || bash scripts/bench-surfaces.sh
 
-# The client kit (korvane-stream, the library's print, exec), under Wine.
+# The idle console's CPU and frames a second, under Wine.
+if [ "${1:-}" != --no-wine ]; then
+  echo
+  echo "== the idle console under Wine: scripts/bench-idle.sh =="
+  timeout 300 bash scripts/bench-idle.sh || echo "bench-idle.sh failed"
+fi
+
+# The client kit (korvane-stream, round trips, the library's print, exec), under Wine.
 if [ "${1:-}" != --no-wine ] && [ -f build/windows/bin/kit-measure.exe ]; then
   echo
   bash scripts/bench-kit.sh || echo "bench-kit.sh failed"

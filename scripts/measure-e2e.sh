@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Figures of the running console under Wine, printed, never asserted:
 #  (a) frames per second of the bare frame loop and of the console's render,
-#      in one run of tools/frame_rate;
+#      without a frame limit (FramePace::noLimit), in one run of
+#      tools/frame_rate;
 #  (b) a bridge print of a 10 MB c:\stream.o (the SendMessage round trip)
 #      against reading the same file in the client, in one run.
 # The third figure, keystroke to buffer, is a correctness check of the

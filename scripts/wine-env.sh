@@ -11,13 +11,23 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 # Creates the prefix once (about 20 s), guarded by a lock so that parallel
 # tests do not race to create it.
 wine_prefix_ready() {
-  if [ -f "$WINEPREFIX/.korvane-ready" ]; then return 0; fi
+  if [ -f "$WINEPREFIX/.korvane-ready" ] && [ -f "$WINEPREFIX/.korvane-csmt-off" ]; then return 0; fi
   (
     flock 9
     if [ ! -f "$WINEPREFIX/.korvane-ready" ]; then
       wineboot -i >/dev/null 2>&1 || true
       wineserver -w 2>/dev/null || true
       touch "$WINEPREFIX/.korvane-ready"
+    fi
+    # Wine's Direct3D runs its commands on a thread of its own (CSMT) that
+    # polls for more work for a long while after each batch: at 60 frames a
+    # second it never sleeps and costs about 40 % of a core. Without it the
+    # same work runs on the calling thread and the idle console costs a tenth
+    # of that (docs/design.md, "Frames at the display's pace").
+    if [ ! -f "$WINEPREFIX/.korvane-csmt-off" ]; then
+      # fd 9 closed: a wineserver started here must not hold the lock.
+      wine reg add 'HKCU\Software\Wine\Direct3D' /v csmt /t REG_DWORD /d 0 /f >/dev/null 2>&1 9>&- || true
+      touch "$WINEPREFIX/.korvane-csmt-off"
     fi
   ) 9>"$WINEPREFIX.lock"
 }

@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "framework/display/directx.h"
+#include "framework/display/frame_pacing.h"
 #include "framework/display/screen.h"
 #include "framework/paint/painter.h"
 #include "framework/text/text_painter.h"
@@ -44,6 +45,16 @@ public:
     IDirectInputA* directInput;
     IDirectInputDeviceA* keyboard;  // null when there is no usable keyboard device
     IDirectSound* directSound;
+
+    // How often run() draws (frame_pacing.h), read at every pass. Zero-filled
+    // it is the display's refresh rate, the default; FramePace::perSecond(N)
+    // gives N frames a second and FramePace::noLimit() a frame whenever the
+    // queue is empty. refreshRate is the display's rate in Hz as run() reads
+    // it once when it starts: GetMonitorFrequency, else VREFRESH of the
+    // window's DC, else 60 (also for 0, 1 and rates outside 20..1000).
+    FramePace framePace;
+    void setFramePace(FramePace pace);
+    int refreshRate();
 
     ~Display() { screen.release(); }
 

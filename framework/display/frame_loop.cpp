@@ -1,24 +1,72 @@
-// The frame loop: one window message per pass while there are any; otherwise
-// a frame (clear, callback, flip) while active, or sleep until a message.
+// The frame loop: one window message per pass while there are any; otherwise,
+// while active, a frame (clear, callback, flip) once the pace says one is due,
+// or a wait for messages until it is; while inactive, sleep until a message.
+#include <windows.h>
+
+#include <mmsystem.h>
+
 #include "framework/display/display.h"
 
+namespace {
+
+std::int64_t counterNow() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+}  // namespace
+
+void Display::setFramePace(FramePace pace) { framePace = pace; }
+
+int Display::refreshRate() {
+    DWORD hertz = 0;
+    if (screen.directDraw && screen.directDraw->GetMonitorFrequency(&hertz) == DD_OK &&
+        plausibleRefreshRate(static_cast<int>(hertz)) == static_cast<int>(hertz)) {
+        return static_cast<int>(hertz);
+    }
+    if (HDC dc = window ? GetDC(window) : nullptr) {
+        const int fromDc = GetDeviceCaps(dc, VREFRESH);
+        ReleaseDC(window, dc);
+        return plausibleRefreshRate(fromDc);
+    }
+    return FALLBACK_REFRESH_RATE;
+}
+
 int Display::run(FrameCallback callback) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    const int refresh = refreshRate();
+    std::int64_t deadline = 0;
+    // Waits of a few milliseconds need the system timer at 1 ms; it is
+    // 15.6 ms by default on Windows, which would halve the frame rate.
+    timeBeginPeriod(1);
     MSG message;
     for (;;) {
         if (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
             // -1 (an error) is dispatched like a message; only WM_QUIT ends.
             if (GetMessageA(&message, nullptr, 0, 0) == 0) {
+                timeEndPeriod(1);
                 releaseDevices();
                 return static_cast<int>(message.wParam);
             }
             TranslateMessage(&message);
             DispatchMessageA(&message);
         } else if (active) {
-            clear();
-            if (callback) {
-                callback(frameArg);
+            const FrameStep step = nextFrameStep(
+                counterNow(), deadline, frameInterval(framePace, refresh, frequency.QuadPart), frequency.QuadPart);
+            deadline = step.deadline;
+            if (step.draw) {
+                clear();
+                if (callback) {
+                    callback(frameArg);
+                }
+                flip();
+            } else {
+                // Any message ends the wait, sent ones included: they are
+                // answered at the next PeekMessageA, without a frame.
+                MsgWaitForMultipleObjectsEx(0, nullptr, step.waitMilliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
             }
-            flip();
         } else {
             WaitMessage();
         }

@@ -1,7 +1,11 @@
 // Display::run: frames with the frame argument, sleeping while inactive, the
-// quit message, and a failed flip.
+// quit message, a failed flip, and the pace of frames with messages answered
+// between them.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
+#include <thread>
 #include <vector>
 
 #include "fake_surface.h"
@@ -205,6 +209,96 @@ TEST(FrameLoop, NullCallbackGivesBareFramesOfClearAndFlip) {
     EXPECT_EQ(primary.flips, back.colorFills);
     display.screen.backSurface = nullptr;
     display.screen.primarySurface = nullptr;
+}
+
+// Frames counted from the loop's thread, read by a sending thread.
+std::atomic<int> pacedFrames{0};
+HANDLE frameDrawn = nullptr;
+WNDPROC servingProc = nullptr;
+constexpr UINT FRAMES_SO_FAR = WM_APP + 3;
+
+void countFrame(std::int32_t) {
+    ++pacedFrames;
+    if (frameDrawn) SetEvent(frameDrawn);
+}
+
+// Answers FRAMES_SO_FAR with the frames drawn when it is handled.
+LRESULT CALLBACK countingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == FRAMES_SO_FAR) return pacedFrames.load();
+    return CallWindowProcA(servingProc, window, message, wParam, lParam);
+}
+
+double secondsBetween(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// By default the loop draws at the display's refresh rate, not as fast as
+// the flip returns (hundreds a second under Wine). Between frames it waits
+// for messages: one sent from another thread while it waits is answered with
+// no frame drawn in between, at any pace that leaves it waiting.
+TEST(FrameLoop, DrawsAtTheRefreshRateAndAnswersSentMessagesBetweenFrames) {
+    Display display{};
+    ASSERT_TRUE(openTestDisplay(display));
+    const int refresh = display.refreshRate();
+    EXPECT_GE(refresh, 20);
+    EXPECT_LE(refresh, 1000);
+    std::printf("display refresh rate as the loop paces it: %d Hz\n", refresh);
+    display.active = 1;
+    pacedFrames = 0;
+    LARGE_INTEGER start, end;
+    testWindow.onTimer = [&](WPARAM id) {
+        display.killTimer(static_cast<UINT>(id));
+        QueryPerformanceCounter(&end);
+        display.close();
+    };
+    QueryPerformanceCounter(&start);
+    display.setTimer(9, 1000);
+
+    EXPECT_EQ(display.run(countFrame), 0);
+
+    testWindow.onTimer = nullptr;
+    const double seconds = secondsBetween(start, end);
+    std::printf("%d frames in %.3f s\n", pacedFrames.load(), seconds);
+    EXPECT_LE(pacedFrames.load(), static_cast<int>(seconds * refresh) + 2);
+    EXPECT_GE(pacedFrames.load(), refresh / 6) << "it still draws";
+    display.screen.release();
+
+    // Two frames a second: 100 ms after a frame the loop waits for the next
+    // one, 400 ms later. Twenty sends in a row then are all answered before
+    // it: a loop that slept without waking for messages would answer one
+    // per frame.
+    Display slow{};
+    ASSERT_TRUE(openTestDisplay(slow));
+    slow.active = 1;
+    slow.setFramePace(FramePace::perSecond(2));
+    pacedFrames = 0;
+    frameDrawn = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    servingProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(slow.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(countingProc)));
+    std::vector<int> before, answered;
+    std::thread sender([&] {
+        for (int i = 0; i < 4; ++i) {
+            if (WaitForSingleObject(frameDrawn, 10000) != WAIT_OBJECT_0) break;
+            Sleep(100);
+            const int frames = pacedFrames.load();
+            for (int send = 0; send < 20; ++send) {
+                before.push_back(frames);
+                answered.push_back(static_cast<int>(SendMessageA(slow.window, FRAMES_SO_FAR, 0, 0)));
+            }
+        }
+        SendMessageA(slow.window, WM_CLOSE, 0, 0);
+    });
+
+    EXPECT_EQ(slow.run(countFrame), 0);
+
+    sender.join();
+    CloseHandle(frameDrawn);
+    frameDrawn = nullptr;
+    ASSERT_EQ(before.size(), 80u);
+    EXPECT_EQ(answered, before) << "a frame was drawn before a sent message was answered";
+    slow.screen.release();
 }
 
 TEST(FrameLoop, ClearAndFlipWithoutSurfacesDoNothing) {

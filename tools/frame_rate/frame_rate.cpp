@@ -3,12 +3,19 @@
 // callback), the console as it starts (banner and prompt), and the console
 // with a full buffer of 39 lines. The phases take turns in blocks of 100
 // frames, so that a machine busy with other work slows all three alike.
-// Prints one line per phase.
+// Prints one line per phase. The loop runs without a frame limit
+// (FramePace::noLimit), so that the figures are the render's own speed.
 //   frame-rate [FRAMES]   frames per phase, default 600
+// The idle console, as korvane.exe runs it, at the pace of the console (the
+// display's refresh rate) or without a limit, until Escape or the window
+// closes; then prints the frames a second, counted from two seconds after
+// its first frame to its last:
+//   frame-rate idle [no-limit]
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/application.h"
 #include "app/globals.h"
@@ -69,13 +76,54 @@ void measuredFrame(std::int32_t) {
     ++frame;
 }
 
+// The first frames of a Wine process can take long: the count starts with
+// the first frame two seconds after the first.
+constexpr double WARM_UP_SECONDS = 2.0;
+LARGE_INTEGER startFrame, firstFrame, lastFrame, counterFrequency;
+long framesSeen = 0, idleFrames = 0;
+
+void idleFrame(std::int32_t frameArg) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    if (framesSeen++ == 0) startFrame = now;
+    const double sinceStart =
+        static_cast<double>(now.QuadPart - startFrame.QuadPart) / static_cast<double>(counterFrequency.QuadPart);
+    if (sinceStart >= WARM_UP_SECONDS) {
+        (idleFrames == 0 ? firstFrame : lastFrame) = now;
+        ++idleFrames;
+    }
+    renderFrame(frameArg);
+}
+
+int runIdle(bool noLimit) {
+    if (!display.open(CONSOLE_WINDOW_CLASS, 640, 480, 4, windowProcedure, GetModuleHandleA(nullptr), nullptr, nullptr))
+        return 1;
+    if (noLimit) display.setFramePace(FramePace::noLimit());
+    const int refresh = display.refreshRate();
+    QueryPerformanceFrequency(&counterFrequency);
+    startConsole();
+    display.run(idleFrame);
+    const double seconds =
+        static_cast<double>(lastFrame.QuadPart - firstFrame.QuadPart) / static_cast<double>(counterFrequency.QuadPart);
+    if (idleFrames < 2 || seconds <= 0) {
+        std::printf("frame-rate: only %ld frames drawn (was the window active?)\n", idleFrames);
+        return 1;
+    }
+    std::printf("idle console, %s: %ld frames in %.3f s = %.1f frames/s (display refresh %d Hz)\n",
+                noLimit ? "no limit" : "paced", idleFrames, seconds, (idleFrames - 1) / seconds, refresh);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "idle") == 0)
+        return runIdle(argc > 2 && std::strcmp(argv[2], "no-limit") == 0);
     if (argc > 1) framesPerPhase = std::atoi(argv[1]) > 0 ? std::atoi(argv[1]) : framesPerPhase;
     framesPerPhase = (framesPerPhase + BLOCK - 1) / BLOCK * BLOCK;
     if (!display.open(CONSOLE_WINDOW_CLASS, 640, 480, 4, windowProcedure, GetModuleHandleA(nullptr), nullptr, nullptr))
         return 1;
+    display.setFramePace(FramePace::noLimit());
     startConsole();
     display.run(measuredFrame);
     if (frame < 3 * framesPerPhase) {

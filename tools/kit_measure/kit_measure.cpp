@@ -2,17 +2,22 @@
 // a reference timed in the same run. Printed, never asserted.
 //   (a) korvane-stream print of a short text, process start included,
 //       against starting a program that does nothing;
-//   (b) the library's print call alone, per call, against a bare message
-//       round trip to the console (which answers between its frames) and
-//       against writing the stream file;
-//   (c) exec of a program that writes MB megabytes in writes of 1 MB, from
-//       process start to end, against the same program read through a plain
-//       pipe by pipe-reader, at 1, 5 and 10 MB (cost against size);
+//   (b) a bare WM_NULL round trip to the console against the same round trip
+//       to an idle window of a third process (idle-window); a one-line
+//       WM_BRIDGE_PRINT with its file written against writing the file plus
+//       that idle round trip; the library's print call against writing the
+//       stream file alone. Each pair in alternating blocks of 50 calls, the
+//       median block of each, so that a busy machine slows both alike;
+//   (c) exec of a program that builds MB megabytes first and writes them in
+//       writes of 64 KB, from process start to end, against the same program
+//       read through a plain pipe by pipe-reader, at 1, 5 and 10 MB (cost
+//       against size), the best of three alternating runs of each;
 //   (d) the bridge print of a 10 MB stream file against reading the file.
 // It starts the console beside itself and ends it with Escape.
 // Usage: kit-measure [ROUNDS]
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -86,6 +91,50 @@ std::string numberedText(std::size_t bytes) {
     return text;
 }
 
+HWND windowOf(const char* className, unsigned long processId, unsigned timeoutMs) {
+    for (unsigned waited = 0;; waited += 20) {
+        for (HWND window = FindWindowExA(nullptr, nullptr, className, nullptr); window;
+             window = FindWindowExA(nullptr, window, className, nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == processId) return window;
+        }
+        if (waited >= timeoutMs) return nullptr;
+        Sleep(20);
+    }
+}
+
+bool roundTrip(HWND window, UINT message) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, message, 0, 0, SMTO_NORMAL, 120000, &result) != 0;
+}
+
+// Seconds per call of two operations, timed in alternating blocks: the
+// median block of each, so that a burst of load from other work on the
+// machine moves neither figure far.
+struct PairTimes {
+    double first = 0, second = 0;
+};
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+template <typename First, typename Second>
+PairTimes alternate(int blocks, int callsPerBlock, First first, Second second) {
+    std::vector<double> firstTimes, secondTimes;
+    for (int block = 0; block < blocks; ++block) {
+        double start = now();
+        for (int i = 0; i < callsPerBlock; ++i) first();
+        firstTimes.push_back((now() - start) / callsPerBlock);
+        start = now();
+        for (int i = 0; i < callsPerBlock; ++i) second();
+        secondTimes.push_back((now() - start) / callsPerBlock);
+    }
+    return {median(firstTimes), median(secondTimes)};
+}
+
 void report(const char* figure, double value, const char* unit, const char* reference, double referenceValue) {
     std::printf("figure: %s = %.4g %s | reference: %s = %.4g %s\n", figure, value, unit, reference, referenceValue,
                 unit);
@@ -112,31 +161,52 @@ int main(int argc, char** argv) {
     report("korvane-stream print, short text, process start included", printRun * 1e3, "ms",
            "start of a program that does nothing", nothing * 1e3);
 
-    // (b) the library's call alone.
-    const int calls = rounds * 100;
-    double start = now();
-    for (int i = 0; i < calls; ++i) client.print("a short text\n");
-    const double perCall = (now() - start) / calls;
-    start = now();
-    for (int i = 0; i < calls; ++i) writeStreamOut("a short text\n");
-    const double perWrite = (now() - start) / calls;
-    start = now();
-    for (int i = 0; i < calls; ++i) client.sendMessage(0, 0, 0);  // WM_NULL
-    const double perMessage = (now() - start) / calls;
-    report("library print call, short text, per call", perCall * 1e6, "us", "a bare WM_NULL round trip to the console",
-           perMessage * 1e6);
-    report("library print call, short text, per call", perCall * 1e6, "us", "writing c:\\stream.o alone",
-           perWrite * 1e6);
+    // (b) round trips and one-line prints, against an idle window of a third
+    // process.
+    ConsoleProcess idle;
+    HWND idleWindow = nullptr;
+    HWND consoleWindow = windowOf(CONSOLE_WINDOW_CLASS, console.id(), 0);
+    if (idle.start(programFolder() + "idle-window.exe")) idleWindow = windowOf("korvane_idle_window", idle.id(), 20000);
+    if (!idleWindow || !consoleWindow) {
+        std::printf("figure: round trips failed (no %s window)\n", idleWindow ? "console" : "idle");
+    } else {
+        const std::string line = "a short line of client output, sixty characters in all....\n";
+        const int blocks = rounds * 4;
+        const PairTimes trips = alternate(
+            blocks, 50, [&] { roundTrip(consoleWindow, WM_NULL); }, [&] { roundTrip(idleWindow, WM_NULL); });
+        report("WM_NULL round trip to the console", trips.first * 1e6, "us",
+               "the same to an idle window of a third process", trips.second * 1e6);
+        const PairTimes prints = alternate(
+            blocks, 50, [&] { writeStreamOut(line) && roundTrip(consoleWindow, WM_BRIDGE_PRINT); },
+            [&] { writeStreamOut(line) && roundTrip(idleWindow, WM_NULL); });
+        report("one-line WM_BRIDGE_PRINT with its file written", prints.first * 1e6, "us",
+               "writing the file and a WM_NULL round trip to the idle window", prints.second * 1e6);
+        std::printf("one-line prints: %.0f a second\n", 1.0 / prints.first);
+        const PairTimes library = alternate(
+            blocks, 50, [&] { client.print("a short text\n"); }, [&] { writeStreamOut("a short text\n"); });
+        report("library print call, short text, per call", library.first * 1e6, "us", "writing c:\\stream.o alone",
+               library.second * 1e6);
+        PostMessageA(idleWindow, WM_CLOSE, 0, 0);
+        unsigned long idleCode = 0;
+        if (!idle.waitExit(5000, idleCode)) idle.terminate();
+    }
 
-    // (c) exec against a plain pipe reader, at three sizes.
+    // (c) exec against a plain pipe reader, at three sizes; the writer has
+    // its whole output ready, so the pipe and its reader set the pace.
     for (const char* megabytes : {"1", "5", "10"}) {
         const double mb = std::atof(megabytes) + 10.0 / (1024 * 1024);  // and "last line"
-        const double piped = timedRun({"pipe-reader.exe", "line-program.exe", "bulk", megabytes});
-        const double hosted = timedRun({"korvane-stream.exe", "exec", "line-program.exe", "bulk", megabytes});
-        const std::string figure = std::string("exec throughput, ") + megabytes + " MB in 1 MB writes";
+        double piped = -1, hosted = -1;
+        for (int run = 0; run < 3; ++run) {
+            const double pipe = timedRun({"pipe-reader.exe", "line-program.exe", "prebuilt", megabytes, "64"});
+            const double exec =
+                timedRun({"korvane-stream.exe", "exec", "line-program.exe", "prebuilt", megabytes, "64"});
+            if (pipe > 0 && (piped < 0 || pipe < piped)) piped = pipe;
+            if (exec > 0 && (hosted < 0 || exec < hosted)) hosted = exec;
+        }
+        const std::string figure = std::string("exec throughput, ") + megabytes + " MB in 64 KB writes";
         if (piped > 0 && hosted > 0) {
             report(figure.c_str(), mb / hosted, "MB/s", "plain pipe reader, same program", mb / piped);
-            std::printf("seconds: exec %.3f s, pipe reader %.3f s, %s MB\n", hosted, piped, megabytes);
+            std::printf("seconds, best of 3: exec %.3f s, pipe reader %.3f s, %s MB\n", hosted, piped, megabytes);
         } else {
             std::printf("figure: %s failed (exec %.3f, pipe %.3f)\n", figure.c_str(), hosted, piped);
         }
@@ -147,7 +217,7 @@ int main(int argc, char** argv) {
     const std::string text = numberedText(10u * 1024 * 1024);
     const double mb = static_cast<double>(text.size()) / (1024.0 * 1024.0);
     writeStreamOut(text);
-    start = now();
+    double start = now();
     std::string back;
     std::FILE* file = std::fopen(STREAM_OUT_PATH, "rb");
     if (file) {

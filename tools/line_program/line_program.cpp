@@ -4,6 +4,9 @@
 //   echo            answer each line with "echo: LINE"; "quit" ends with status 3
 //   ask             ask for a name without a line end, greet, end with status 0
 //   bulk MB         write MB megabytes of numbered lines in writes of 1 MB, then "last line"
+//   prebuilt MB KB  the same text, built whole before the first write, then
+//                   written in writes of KB kilobytes straight to the
+//                   standard output handle: a writer as fast as the pipe
 //   partial         write a text without a final line end, end with status 5
 //   wait PID STOP   write the process id into the file PID, then wait until the file STOP exists
 //   nothing         end at once
@@ -45,24 +48,47 @@ int ask() {
     return 0;
 }
 
-// Numbered lines of 64 bytes with their LF, written a megabyte at a time.
+// One megabyte of numbered lines of 64 bytes with their LF: 16383 lines,
+// then a line of dots to fill the megabyte.
+void appendBulkMegabyte(std::string& block, unsigned& n) {
+    char line[80];
+    const std::size_t end = block.size() + MEGABYTE;
+    while (block.size() + 64 < end) {
+        std::snprintf(line, sizeof line, "bulk line %09u of the output of a hosted program, 64 bytes\n", n++);
+        block += line;
+    }
+    block.append(end - block.size() - 1, '.');
+    block += '\n';
+}
+
 int bulk(long megabytes) {
     std::string block;
-    char line[80];
     unsigned n = 0;
     for (long m = 0; m < megabytes; ++m) {
         block.clear();
-        // 16383 lines, then a line of dots to fill the megabyte.
-        while (block.size() + 64 < MEGABYTE) {
-            std::snprintf(line, sizeof line, "bulk line %09u of the output of a hosted program, 64 bytes\n", n++);
-            block += line;
-        }
-        block.append(MEGABYTE - block.size() - 1, '.');
-        block += '\n';
+        appendBulkMegabyte(block, n);
         std::fwrite(block.data(), 1, block.size(), stdout);
         std::fflush(stdout);
     }
     std::printf("last line\n");
+    return 0;
+}
+
+// The text of bulk, with LF line ends, in writes of `kilobytes` each.
+int prebuilt(long megabytes, long kilobytes) {
+    std::string text;
+    text.reserve(static_cast<std::size_t>(megabytes) * MEGABYTE + 16);
+    unsigned n = 0;
+    for (long m = 0; m < megabytes; ++m) appendBulkMegabyte(text, n);
+    text += "last line\n";
+    const std::size_t step = static_cast<std::size_t>(kilobytes > 0 ? kilobytes : 64) * 1024;
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    for (std::size_t at = 0; at < text.size();) {
+        DWORD written = 0;
+        const DWORD size = static_cast<DWORD>(text.size() - at < step ? text.size() - at : step);
+        if (!WriteFile(out, text.data() + at, size, &written, nullptr) || written == 0) return 1;
+        at += written;
+    }
     return 0;
 }
 
@@ -84,12 +110,17 @@ int main(int argc, char** argv) {
     if (std::strcmp(mode, "echo") == 0) return echoLines();
     if (std::strcmp(mode, "ask") == 0) return ask();
     if (std::strcmp(mode, "bulk") == 0) return bulk(argc > 2 ? std::strtol(argv[2], nullptr, 10) : 1);
+    if (std::strcmp(mode, "prebuilt") == 0)
+        return prebuilt(argc > 2 ? std::strtol(argv[2], nullptr, 10) : 1,
+                        argc > 3 ? std::strtol(argv[3], nullptr, 10) : 64);
     if (std::strcmp(mode, "partial") == 0) {
         std::printf("the end without a line end");
         return 5;
     }
     if (std::strcmp(mode, "wait") == 0 && argc > 3) return waitForStop(argv[2], argv[3]);
     if (std::strcmp(mode, "nothing") == 0) return 0;
-    std::fprintf(stderr, "usage: line-program echo | ask | bulk MB | partial | wait PIDFILE STOPFILE | nothing\n");
+    std::fprintf(stderr,
+                 "usage: line-program echo | ask | bulk MB | prebuilt MB KB | partial | wait PIDFILE STOPFILE | "
+                 "nothing\n");
     return 2;
 }

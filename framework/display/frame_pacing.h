@@ -1,0 +1,51 @@
+#pragma once
+// How often the frame loop draws, platform-free: the pace client code chooses,
+// the interval between frames it gives in performance-counter ticks, and the
+// decision of one pass of the loop with an empty queue (draw now, or wait how
+// long). Deadlines lie on a grid of whole intervals, so frames do not drift
+// by the time each one takes.
+#include <cstdint>
+
+// The choice of client code, kept by the Display. Zero-filled it is the
+// display's refresh rate, so a Display in static storage starts with the
+// default.
+struct FramePace {
+    enum Kind : std::int32_t {
+        REFRESH_RATE = 0,       // one frame per refresh of the display
+        FRAMES_PER_SECOND = 1,  // `framesPerSecond` frames a second
+        NO_LIMIT = 2,           // a frame whenever the queue is empty
+    };
+    Kind kind;
+    std::int32_t framesPerSecond;
+
+    static constexpr FramePace refreshRate() { return {REFRESH_RATE, 0}; }
+    // Fewer than 1 frame a second is not a pace: it gives the refresh rate.
+    static constexpr FramePace perSecond(std::int32_t frames) { return {FRAMES_PER_SECOND, frames}; }
+    static constexpr FramePace noLimit() { return {NO_LIMIT, 0}; }
+};
+
+// A refresh rate that the display reports outside 20..1000 Hz (0 and 1 mean
+// "the hardware's default") is taken as 60 Hz.
+constexpr int FALLBACK_REFRESH_RATE = 60;
+int plausibleRefreshRate(int hertz);
+
+// Ticks from one frame to the next at this pace, at least 1; 0 for no limit.
+// The refresh rate passes plausibleRefreshRate first.
+std::int64_t frameInterval(FramePace pace, int refreshRate, std::int64_t ticksPerSecond);
+
+struct FrameStep {
+    bool draw;                       // draw a frame now
+    std::int64_t deadline;           // the earliest tick of the frame after this step
+    std::uint32_t waitMilliseconds;  // without a frame: how long to wait for messages, at least 1
+};
+
+// One pass of the loop with the queue empty and the display active, at tick
+// `now`, with the deadline the previous step gave (0 before the first frame).
+// - Due (now at or past the deadline): draw; the next deadline is the first
+//   grid point after now, so a late frame keeps the grid and a clock that
+//   jumped forward costs one frame, never a burst.
+// - Not due: wait until the deadline, rounded up to whole milliseconds.
+// - A deadline more than one interval ahead can only come from a clock that
+//   went back (or a faster pace): draw now and start the grid afresh.
+// An interval of 0 or less (no limit) draws on every pass.
+FrameStep nextFrameStep(std::int64_t now, std::int64_t deadline, std::int64_t interval, std::int64_t ticksPerSecond);
