@@ -1,6 +1,8 @@
 #pragma once
-// The Display: the one top-level window, the full-screen DirectDraw flipping
-// pair, the DirectInput keyboard, the DirectSound object, and the frame loop.
+// The Display: the one top-level window, the DirectDraw pair it draws on (a
+// full-screen flipping pair, or in a window a back buffer copied into the
+// client area), the DirectInput keyboard, the DirectSound object, and the
+// frame loop.
 // The application defines the one global Display; it lives in zero-filled
 // static storage, so there is no construction work. Its window procedure
 // stores WM_ACTIVATEAPP's wParam in `active` and posts the quit message on
