@@ -1,4 +1,4 @@
-#include "tools/korvane_client/measure_print.h"
+#include "tests/korvane_client/measure_print.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "tools/korvane_client/steps.h"
+#include "tests/korvane_client/steps.h"
 
 #include <windows.h>
 
@@ -8,8 +8,8 @@
 #include "bridge/bridge.h"
 #include "client/bridge_client.h"
 #include "client/key_map.h"
-#include "tools/korvane_client/measure_print.h"
-#include "tools/korvane_client/message_box.h"
+#include "tests/korvane_client/measure_print.h"
+#include "tests/korvane_client/message_box.h"
 
 namespace {
 

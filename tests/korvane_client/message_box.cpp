@@ -1,4 +1,4 @@
-#include "tools/korvane_client/message_box.h"
+#include "tests/korvane_client/message_box.h"
 
 #include <windows.h>
 
