@@ -34,7 +34,7 @@ run: deps build-windows
 bench: deps build-windows
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench
-	bash scripts/bench-report.sh
+	bash scripts/bench.sh
 
 # Every fuzz target in turn, FUZZ_SECONDS each (scripts/fuzz.sh).
 FUZZ_SECONDS ?= 180

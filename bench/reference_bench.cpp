@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/measure_support.h"
 #include "bridge/bridge_requests.h"
 #include "commands/file_helpers.h"
 #include "console/console.h"
@@ -23,13 +24,7 @@ constexpr std::size_t TEN_MB = 10u * 1024 * 1024;
 
 // Numbered 60-character lines, as a client would print them.
 std::string streamText() {
-    std::string text;
-    text.reserve(TEN_MB + 64);
-    char line[64];
-    for (unsigned i = 0; text.size() < TEN_MB; ++i) {
-        std::snprintf(line, sizeof line, "%08u stream text from the client, printed by the console..\n", i);
-        text += line;
-    }
+    std::string text = numberedText(TEN_MB, "%08u stream text from the client, printed by the console..\n");
     text.resize(TEN_MB);
     return text;
 }

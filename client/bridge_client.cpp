@@ -8,6 +8,7 @@
 #include "client/bridge_turns.h"
 #include "client/key_map.h"
 #include "client/stream_files.h"
+#include "client/window_search.h"
 
 namespace {
 
@@ -37,38 +38,13 @@ constexpr DWORD SHIFT_SETTLE_MS = 100;
 // How often a wait looks whether the console's window still exists.
 constexpr DWORD ALIVE_CHECK_MS = 100;
 
-// Handles everything waiting for this thread, sent messages included.
-void pumpMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-struct WindowSearch {
-    unsigned long processId;
-    HWND found;
-};
-
-BOOL CALLBACK matchConsoleWindow(HWND window, LPARAM lParam) {
-    auto* search = reinterpret_cast<WindowSearch*>(lParam);
-    char name[64];
-    if (!GetClassNameA(window, name, sizeof name) || lstrcmpA(name, CONSOLE_WINDOW_CLASS) != 0) return TRUE;
-    if (!GetWindowTextA(window, name, sizeof name) || lstrcmpA(name, CONSOLE_WINDOW_CLASS) != 0) return TRUE;
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 // Any console window, or the one of the given process.
 HWND findConsoleWindow(unsigned long processId) {
-    if (processId == 0) return FindWindowA(CONSOLE_WINDOW_CLASS, CONSOLE_WINDOW_CLASS);
-    WindowSearch search = {processId, nullptr};
-    EnumWindows(matchConsoleWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    WindowQuery query;
+    query.className = CONSOLE_WINDOW_CLASS;
+    query.title = CONSOLE_WINDOW_CLASS;
+    query.processId = processId;
+    return static_cast<HWND>(findTopWindow(query));
 }
 
 }  // namespace
@@ -120,8 +96,7 @@ BridgeResult BridgeClient::findConsole(unsigned timeoutMs, unsigned long process
         Sleep(50);
         found = findConsoleWindow(processId);
     }
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(found, WM_NULL, 0, 0, SMTO_NORMAL, replyTimeoutMs, &result))
+    if (!windowAnswers(found, replyTimeoutMs))
         return IsWindow(found) ? BridgeError::noAnswer : BridgeError::consoleGone;
     console = found;
     return {};

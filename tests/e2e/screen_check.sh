@@ -30,7 +30,7 @@ above() { awk -v a="$1" -v b="$2" 'BEGIN { print (a > b) ? 1 : 0 }'; }
 # WM_ACTIVATEAPP (28) is sent as the system would; a sent message does not end
 # the loop's WaitMessage, so a posted WM_NULL stands in for the posted
 # messages that come with a real activation.
-helper=$root/tools/korvane_client/run_with_screenshots.sh
+helper=$root/tests/korvane_client/run_with_screenshots.sh
 # The first frames of a Wine process can take seconds on a busy machine.
 bash "$helper" "$bin/korvane-client.exe" . start sleep=3000 handshake=default \
   command="setbkcolor red" command=pause handshake=closed \

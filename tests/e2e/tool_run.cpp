@@ -5,6 +5,7 @@
 #include "bridge/bridge.h"
 #include "client/command_line.h"
 #include "client/console_process.h"
+#include "client/window_search.h"
 #include "console_session.h"
 
 namespace {
@@ -17,23 +18,6 @@ HANDLE createOutputFile(const std::string& path) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK matchClientWindow(HWND window, LPARAM lParam) {
-    auto* search = reinterpret_cast<WindowSearch*>(lParam);
-    char name[64];
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !GetClassNameA(window, name, sizeof name) ||
-        lstrcmpA(name, CLIENT_WINDOW_CLASS) != 0)
-        return TRUE;
-    search->found = window;
-    return FALSE;
 }
 
 }  // namespace
@@ -85,15 +69,11 @@ bool ToolRun::start(const std::vector<std::string>& arguments) {
 }
 
 bool ToolRun::waitUntilWaiting(unsigned timeoutMs) {
-    const DWORD start = GetTickCount();
-    WindowSearch search = {static_cast<DWORD>(id), nullptr};
-    while (!search.found) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        EnumWindows(matchClientWindow, reinterpret_cast<LPARAM>(&search));
-        if (!search.found) Sleep(20);
-    }
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(search.found, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+    WindowQuery query;
+    query.className = CLIENT_WINDOW_CLASS;
+    query.processId = id;
+    void* window = waitForTopWindow(query, timeoutMs);
+    return window && windowAnswers(window, timeoutMs);
 }
 
 bool ToolRun::writeInput(const std::string& text) {

@@ -16,7 +16,7 @@ bin=$(cd "$1" && pwd)
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
 source "$root/scripts/wine-env.sh"
-helper=$root/tools/korvane_client/run_with_screenshots.sh
+helper=$root/tests/korvane_client/run_with_screenshots.sh
 mkdir -p window-screens && cd window-screens
 ALT_ENTER="message=260,13,536870913"  # WM_SYSKEYDOWN, VK_RETURN, Alt held
 SHOT="command=pause"                  # the input line closed: no cursor

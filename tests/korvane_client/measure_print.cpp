@@ -1,34 +1,16 @@
-#include "tools/korvane_client/measure_print.h"
+#include "tests/korvane_client/measure_print.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
+#include "bench/support/measure_support.h"
 #include "bridge/bridge.h"
 #include "client/bridge_client.h"
 #include "client/stream_files.h"
 
 namespace {
-
-double secondsSince(const LARGE_INTEGER& start) {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// Numbered lines, so that the console's buffer afterwards can be checked.
-std::string numberedLines(std::size_t bytes) {
-    std::string text;
-    text.reserve(bytes + 64);
-    char line[64];
-    for (unsigned n = 0; text.size() < bytes; ++n) {
-        std::snprintf(line, sizeof line, "stream line %09u of the measurement text\n", n);
-        text += line;
-    }
-    return text;
-}
 
 std::size_t readWholeFile(const char* path) {
     std::FILE* file = std::fopen(path, "rb");
@@ -47,7 +29,7 @@ std::size_t readWholeFile(const char* path) {
 }  // namespace
 
 bool measurePrint(BridgeClient& client, unsigned megabytes) {
-    const std::string text = numberedLines(static_cast<std::size_t>(megabytes) * 1024 * 1024);
+    const std::string text = numberedText(static_cast<std::size_t>(megabytes) * 1024 * 1024);
     if (!writeStreamOut(text)) return false;
     const double mb = static_cast<double>(text.size()) / (1024.0 * 1024.0);
 
@@ -55,14 +37,13 @@ bool measurePrint(BridgeClient& client, unsigned megabytes) {
     bool printed = true;
     bool readAll = true;
     for (int round = 1; round <= 3; ++round) {
-        LARGE_INTEGER start;
-        QueryPerformanceCounter(&start);
+        double start = secondsNow();
         readAll = readAll && readWholeFile(STREAM_OUT_PATH) == text.size();
-        const double readSeconds = secondsSince(start);
+        const double readSeconds = secondsNow() - start;
 
-        QueryPerformanceCounter(&start);
+        start = secondsNow();
         printed = printed && client.printFile();
-        const double printSeconds = secondsSince(start);
+        const double printSeconds = secondsNow() - start;
 
         std::printf("round %d: read file in client %7.3f s %8.1f MB/s | bridge print round trip %7.3f s %8.1f MB/s\n",
                     round, readSeconds, mb / readSeconds, printSeconds, mb / printSeconds);

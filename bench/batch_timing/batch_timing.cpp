@@ -16,18 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/measure_support.h"
 #include "bridge/bridge.h"
 
 namespace {
 
 constexpr UINT REPLY_TIMEOUT_MS = 300000;
-
-double secondsSince(const LARGE_INTEGER& start) {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 bool send(HWND console, UINT message, WPARAM wParam) {
     DWORD_PTR result = 0;
@@ -80,10 +74,9 @@ bool timeBatch(HWND console, int count) {
         return false;
     }
     if (!type(console, "batch lines")) return false;
-    LARGE_INTEGER start;
-    QueryPerformanceCounter(&start);
+    double start = secondsNow();
     if (!send(console, WM_KEYDOWN, VK_RETURN)) return false;
-    const double seconds = secondsSince(start);
+    const double seconds = secondsNow() - start;
 
     // The file ends in a break, so its last result is followed by the prompt;
     // dump ends the file with one more line end.
@@ -94,7 +87,8 @@ bool timeBatch(HWND console, int count) {
                   count - 1 + (count - 1) % 97);
     const bool complete = dumped.size() >= std::strlen(last) &&
                           dumped.compare(dumped.size() - std::strlen(last), std::string::npos, last) == 0;
-    if (!complete && std::getenv("BATCH_TIMING_SHOW")) std::printf("dumped tail: [%s]\n", dumped.substr(dumped.size() > 200 ? dumped.size() - 200 : 0).c_str());
+    if (!complete && std::getenv("BATCH_TIMING_SHOW"))
+        std::printf("dumped tail: [%s]\n", dumped.substr(dumped.size() > 200 ? dumped.size() - 200 : 0).c_str());
     std::printf("batch of %8d add lines  %8.3f s  %12.0f lines/s  %s\n", count, seconds, count / seconds,
                 complete ? "last result checked" : "LAST RESULT MISSING");
     std::fflush(stdout);
@@ -103,31 +97,30 @@ bool timeBatch(HWND console, int count) {
 
 // The cost of any command line, for comparison: Enter on an empty line.
 bool timeEmptyLines(HWND console, int lines) {
-    LARGE_INTEGER start;
-    QueryPerformanceCounter(&start);
+    double start = secondsNow();
     for (int i = 0; i < lines; ++i)
         if (!send(console, WM_KEYDOWN, VK_RETURN)) return false;
-    std::printf("empty command line: %8.3f ms per Enter\n", 1000 * secondsSince(start) / lines);
+    std::printf("empty command line: %8.3f ms per Enter\n", 1000 * (secondsNow() - start) / lines);
     return true;
 }
 
 bool timeSmallPrints(HWND console, int prints) {
     const std::string line = "a short line of client output, sixty characters in all....\n";
-    LARGE_INTEGER start;
-    QueryPerformanceCounter(&start);
+    double start = secondsNow();
     for (int i = 0; i < prints; ++i)
         if (!writeFile(STREAM_OUT_PATH, line)) return false;
-    const double writeSeconds = secondsSince(start);
+    const double writeSeconds = secondsNow() - start;
 
-    QueryPerformanceCounter(&start);
+    start = secondsNow();
     for (int i = 0; i < prints; ++i)
         if (!writeFile(STREAM_OUT_PATH, line) || !send(console, WM_BRIDGE_PRINT, 0)) return false;
-    const double printSeconds = secondsSince(start);
+    const double printSeconds = secondsNow() - start;
     const double mb = static_cast<double>(line.size()) * prints / (1024.0 * 1024.0);
-    std::printf("small prints: %d files of %zu bytes | writes alone %7.3f s %8.0f files/s | write and print %7.3f s "
-                "%8.0f files/s %8.3f MB/s\n",
-                prints, line.size(), writeSeconds, prints / writeSeconds, printSeconds, prints / printSeconds,
-                mb / printSeconds);
+    std::printf(
+        "small prints: %d files of %zu bytes | writes alone %7.3f s %8.0f files/s | write and print %7.3f s "
+        "%8.0f files/s %8.3f MB/s\n",
+        prints, line.size(), writeSeconds, prints / writeSeconds, printSeconds, prints / printSeconds,
+        mb / printSeconds);
     std::fflush(stdout);
     return true;
 }

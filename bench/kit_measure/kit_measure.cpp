@@ -23,21 +23,16 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/measure_support.h"
 #include "bridge/bridge.h"
 #include "client/bridge_client.h"
 #include "client/command_line.h"
 #include "client/console_process.h"
 #include "client/key_map.h"
 #include "client/stream_files.h"
+#include "client/window_search.h"
 
 namespace {
-
-double now() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Runs a program of this folder to its end, output discarded; its seconds
 // from the start to the end, or -1 when it failed.
@@ -54,14 +49,13 @@ double timedRun(const std::vector<std::string>& words) {
     full[0] = programFolder() + full[0];
     std::string line = joinCommandLine(full);
     PROCESS_INFORMATION info = {};
-    const double start = now();
-    if (!CreateProcessA(full[0].c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                        &info)) {
+    const double start = secondsNow();
+    if (!CreateProcessA(full[0].c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
         CloseHandle(nul);
         return -1;
     }
     WaitForSingleObject(info.hProcess, INFINITE);
-    const double seconds = now() - start;
+    const double seconds = secondsNow() - start;
     DWORD code = 1;
     GetExitCodeProcess(info.hProcess, &code);
     CloseHandle(info.hProcess);
@@ -80,28 +74,12 @@ double meanRun(const std::vector<std::string>& words, int rounds) {
     return total / rounds;
 }
 
-std::string numberedText(std::size_t bytes) {
-    std::string text;
-    text.reserve(bytes + 64);
-    char line[64];
-    for (unsigned n = 0; text.size() < bytes; ++n) {
-        std::snprintf(line, sizeof line, "stream line %09u of the measurement text\n", n);
-        text += line;
-    }
-    return text;
-}
-
+// The process's window of the class; with a timeout, waits for it.
 HWND windowOf(const char* className, unsigned long processId, unsigned timeoutMs) {
-    for (unsigned waited = 0;; waited += 20) {
-        for (HWND window = FindWindowExA(nullptr, nullptr, className, nullptr); window;
-             window = FindWindowExA(nullptr, window, className, nullptr)) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == processId) return window;
-        }
-        if (waited >= timeoutMs) return nullptr;
-        Sleep(20);
-    }
+    WindowQuery query;
+    query.className = className;
+    query.processId = processId;
+    return static_cast<HWND>(timeoutMs == 0 ? findTopWindow(query) : waitForTopWindow(query, timeoutMs));
 }
 
 bool roundTrip(HWND window, UINT message) {
@@ -125,12 +103,12 @@ template <typename First, typename Second>
 PairTimes alternate(int blocks, int callsPerBlock, First first, Second second) {
     std::vector<double> firstTimes, secondTimes;
     for (int block = 0; block < blocks; ++block) {
-        double start = now();
+        double start = secondsNow();
         for (int i = 0; i < callsPerBlock; ++i) first();
-        firstTimes.push_back((now() - start) / callsPerBlock);
-        start = now();
+        firstTimes.push_back((secondsNow() - start) / callsPerBlock);
+        start = secondsNow();
         for (int i = 0; i < callsPerBlock; ++i) second();
-        secondTimes.push_back((now() - start) / callsPerBlock);
+        secondTimes.push_back((secondsNow() - start) / callsPerBlock);
     }
     return {median(firstTimes), median(secondTimes)};
 }
@@ -217,7 +195,7 @@ int main(int argc, char** argv) {
     const std::string text = numberedText(10u * 1024 * 1024);
     const double mb = static_cast<double>(text.size()) / (1024.0 * 1024.0);
     writeStreamOut(text);
-    double start = now();
+    double start = secondsNow();
     std::string back;
     std::FILE* file = std::fopen(STREAM_OUT_PATH, "rb");
     if (file) {
@@ -226,10 +204,10 @@ int main(int argc, char** argv) {
         while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) back.append(chunk, n);
         std::fclose(file);
     }
-    const double readSeconds = now() - start;
-    start = now();
+    const double readSeconds = secondsNow() - start;
+    start = secondsNow();
     client.printFile();
-    const double printSeconds = now() - start;
+    const double printSeconds = secondsNow() - start;
     report("bridge print of a 10 MB file", mb / printSeconds, "MB/s", "reading the file in the client",
            mb / readSeconds);
 

@@ -7,20 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "framework/display/display.h"
-
-Display display;
+#include "bench/support/measured_display.h"
 
 namespace {
-
-LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_ACTIVATEAPP) display.active = static_cast<std::int32_t>(wParam);
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
 
 double seconds(LARGE_INTEGER start, LARGE_INTEGER end) {
     LARGE_INTEGER frequency;
@@ -43,7 +32,8 @@ void measure(const char* name, int calls, Poll poll) {
 
 int main(int argc, char** argv) {
     const int calls = argc > 1 && std::atoi(argv[1]) > 0 ? std::atoi(argv[1]) : 20000;
-    if (!display.open("KorvaneKeyDownCost", 640, 480, 4, windowProc, GetModuleHandleA(nullptr), nullptr, nullptr)) {
+    if (!display.open("KorvaneKeyDownCost", 640, 480, 4, measuredWindowProcedure, GetModuleHandleA(nullptr), nullptr,
+                      nullptr)) {
         std::printf("key-down-cost: the display did not open\n");
         return 1;
     }
@@ -53,8 +43,8 @@ int main(int argc, char** argv) {
 
     BYTE state[256];
     const bool readable = display.keyboard && SUCCEEDED(display.keyboard->GetDeviceState(sizeof state, state));
-    std::printf("keyboard device %s\n", readable ? "acquired: keyDown reads the full state"
-                                                  : "not readable: keyDown measures a failing read");
+    std::printf("keyboard device %s\n",
+                readable ? "acquired: keyDown reads the full state" : "not readable: keyDown measures a failing read");
     measure("Display::keyDown", calls, [] { return display.keyDown(DIK_A); });
     measure("Display::asyncKeyDown", calls, [] { return display.asyncKeyDown('A'); });
     display.close();

@@ -16,21 +16,10 @@
 #include <functional>
 #include <vector>
 
-#include "framework/display/display.h"
+#include "bench/support/measured_display.h"
 #include "framework/surface/surface.h"
 
-Display display;
-
 namespace {
-
-LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_ACTIVATEAPP) display.active = static_cast<std::int32_t>(wParam);
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
 
 // A 24-bit bitmap file of a colourful pattern with a magenta key colour in it.
 bool writeBitmap(const char* name, int width, int height) {
@@ -99,7 +88,7 @@ int main(int argc, char** argv) {
         std::printf("surface-bench: cannot write the bitmaps in the current directory\n");
         return 1;
     }
-    if (!display.open("KorvaneSurfaceBench", 640, 480, 4, windowProcedure, GetModuleHandleA(nullptr), nullptr,
+    if (!display.open("KorvaneSurfaceBench", 640, 480, 4, measuredWindowProcedure, GetModuleHandleA(nullptr), nullptr,
                       nullptr)) {
         std::printf("surface-bench: the display did not open\n");
         return 1;

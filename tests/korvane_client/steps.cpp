@@ -1,4 +1,4 @@
-#include "tools/korvane_client/steps.h"
+#include "tests/korvane_client/steps.h"
 
 #include <windows.h>
 
@@ -8,8 +8,9 @@
 #include "bridge/bridge.h"
 #include "client/bridge_client.h"
 #include "client/key_map.h"
-#include "tools/korvane_client/measure_print.h"
-#include "tools/korvane_client/message_box.h"
+#include "client/window_search.h"
+#include "tests/korvane_client/measure_print.h"
+#include "tests/korvane_client/message_box.h"
 
 namespace {
 
@@ -80,36 +81,16 @@ bool waitExit(ClientSession& session, unsigned timeoutMs, std::string& error) {
     return true;
 }
 
-struct ClientSearch {
-    DWORD ownProcess;
-    HWND found;
-};
-
-BOOL CALLBACK matchOtherClient(HWND window, LPARAM lParam) {
-    auto* search = reinterpret_cast<ClientSearch*>(lParam);
-    char name[64];
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->ownProcess || !GetClassNameA(window, name, sizeof name) ||
-        lstrcmpA(name, CLIENT_WINDOW_CLASS) != 0)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 // Waits until another program's client window exists and its thread handles
 // messages: a client makes its window just before the request it waits on.
 bool waitForOtherClient(unsigned timeoutMs, std::string& error) {
-    const DWORD start = GetTickCount();
-    ClientSearch search = {GetCurrentProcessId(), nullptr};
-    while (!search.found) {
-        if (GetTickCount() - start > timeoutMs) return fail(error, "no other client window");
-        EnumWindows(matchOtherClient, reinterpret_cast<LPARAM>(&search));
-        if (!search.found) Sleep(20);
-    }
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(search.found, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result))
-        return fail(error, "the other client does not answer");
+    WindowQuery query;
+    query.className = CLIENT_WINDOW_CLASS;
+    query.processId = GetCurrentProcessId();
+    query.otherThanProcess = true;
+    void* window = waitForTopWindow(query, timeoutMs);
+    if (!window) return fail(error, "no other client window");
+    if (!windowAnswers(window, timeoutMs)) return fail(error, "the other client does not answer");
     return true;
 }
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "client/bridge_client.h"
-#include "tools/korvane_client/steps.h"
+#include "tests/korvane_client/steps.h"
 
 namespace {
 
