@@ -2,21 +2,24 @@
 
 std::string LineEndFilter::feed(std::string_view chunk) {
     std::string out;
+    if (chunk.empty()) return out;
     out.reserve(chunk.size() + 1);
-    std::size_t i = 0;
-    if (heldReturn && !chunk.empty()) {
+    if (heldReturn) {
         heldReturn = false;
         if (chunk[0] != '\n') out += '\r';
     }
-    for (; i < chunk.size(); ++i) {
-        const char c = chunk[i];
-        if (c != '\r') {
-            out += c;
-            continue;
+    // Runs without a CR are copied whole: output is mostly such runs.
+    for (std::size_t at = 0; at < chunk.size();) {
+        const std::size_t cr = chunk.find('\r', at);
+        if (cr == std::string_view::npos) {
+            out.append(chunk.substr(at));
+            break;
         }
-        if (i + 1 == chunk.size()) {
+        out.append(chunk.substr(at, cr - at));
+        at = cr + 1;
+        if (at == chunk.size()) {
             heldReturn = true;
-        } else if (chunk[i + 1] != '\n') {
+        } else if (chunk[at] != '\n') {
             out += '\r';
         }
     }

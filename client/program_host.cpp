@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <utility>
 
 #include "bridge/bridge.h"
 #include "client/command_line.h"
@@ -203,8 +204,9 @@ HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& ar
     bool programEnded = false;
     for (;;) {
         bool ended = false;
-        const std::string output = lineEnds.feed(child.takeOutput(ended));
-        if (BridgeResult printed = printOutput(client, state, output); !printed) return bridgeFailed(child, printed);
+        std::string output = lineEnds.feed(child.takeOutput(ended));
+        if (BridgeResult printed = printOutput(client, state, std::move(output)); !printed)
+            return bridgeFailed(child, printed);
         outputEnded = ended;
         if (!state.failure) return bridgeFailed(child, state.failure);
 

@@ -20,6 +20,13 @@ TEST(StreamFiles, TextGoesOutAndComesBackByteForByte) {
     const std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
     std::fclose(file);
     EXPECT_EQ(std::string(buffer, n), text);
+    // A shorter text replaces the longer one whole, nothing of it left behind.
+    ASSERT_TRUE(writeStreamOut("short"));
+    file = std::fopen(STREAM_OUT_PATH, "rb");
+    ASSERT_NE(file, nullptr);
+    const std::size_t shortLength = std::fread(buffer, 1, sizeof buffer, file);
+    std::fclose(file);
+    EXPECT_EQ(std::string(buffer, shortLength), "short");
 
     file = std::fopen(STREAM_IN_PATH, "wb");
     ASSERT_NE(file, nullptr);
