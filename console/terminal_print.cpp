@@ -107,6 +107,9 @@ void TerminalPrint::print(Console& console, const char* chars, std::size_t n) {
         }
     }
 
+    // Blanks the cursor moved over stay for what comes next: the user's
+    // typing after a prompt, or the next print.
+    if (pad > 0 && state == State::ground) writeBlanks(console);
     console.trimLines();
     if (console.inputStart > console.length()) console.inputStart = console.length();
     leftLength = console.length();
@@ -232,16 +235,18 @@ void TerminalPrint::character(Console& console, char c) {
         --behind;
         return;
     }
-    if (pad > 0) {
-        char blanks[256];
-        std::memset(blanks, ' ', sizeof blanks);
-        while (pad > 0) {
-            const int now = std::min(pad, static_cast<int>(sizeof blanks));
-            put(console, blanks, static_cast<std::size_t>(now));
-            pad -= now;
-        }
-    }
+    writeBlanks(console);
     put(console, &c, 1);
+}
+
+void TerminalPrint::writeBlanks(Console& console) {
+    char blanks[256];
+    std::memset(blanks, ' ', sizeof blanks);
+    while (pad > 0) {
+        const int now = std::min(pad, static_cast<int>(sizeof blanks));
+        put(console, blanks, static_cast<std::size_t>(now));
+        pad -= now;
+    }
 }
 
 void TerminalPrint::lineStartOfCursor(Console& console, int& start, int& cursor) const {

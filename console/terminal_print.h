@@ -19,9 +19,11 @@
 //   CSI, OSC (ended by BEL or ST), DCS/SOS/PM/APC strings, two-character
 //   escapes, NUL, DEL and the other C0 controls: dropped
 //
-// Blanks past the end of a line are kept as a count and written only when a
-// character follows them, so a line never ends in blanks of the cursor's.
-// A sequence cut off by the end of one print is completed by the next.
+// Blanks past the end of a line are kept as a count and written when a
+// character follows them or the print ends inside a line, so that a line
+// feed or CR after them leaves no blanks at the line's end, while a prompt's
+// last blank stays in front of what the user types. A sequence cut off by
+// the end of one print is completed by the next.
 //
 // Typed text of an open input line is never changed: while the line holds
 // any, what is printed follows it, as a plain print does. An input line
@@ -53,6 +55,7 @@ private:
     void csiFinal(Console& console, unsigned char c);
     void put(Console& console, const char* chars, std::size_t n);
     void character(Console& console, char c);
+    void writeBlanks(Console& console);
     void lineStartOfCursor(Console& console, int& start, int& cursor) const;
     void eraseToEnd(Console& console);
     void eraseLine(Console& console);

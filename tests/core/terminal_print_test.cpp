@@ -31,7 +31,8 @@ TEST_F(TerminalPrintTest, LineControlsEditTheLastLine) {
         {"abc\b\b\tZ", "abc     Z"},             // a tab over text moves, blanks after it
         {"ab\x1b[3Cc", "ab   c"},                // cursor forward as blanks
         {"abcdef\r\x1b[2Cx", "abxdef"},          // and over the line's characters
-        {"abc\x1b[5C\n", "abc\n"},              // blanks that nothing follows are not kept
+        {"abc\x1b[5C\n", "abc\n"},              // no blanks left in front of a line feed
+        {"name?\x1b[K\x1b[1C", "name? "},        // but at the end of a print
         {"abcdef\r\x1b[2C\x1b[K", "ab"},
         {"abcdef\r\x1b[2C\x1b[1K", "   def"},
         {"abcdef\r\x1b[2C\x1b[2Kx", "  x"},
@@ -105,4 +106,27 @@ TEST_F(TerminalPrintTest, BridgePrintWithTheTerminalFlag) {
     console->clear();
     handleBridgeRequest(*console, WM_BRIDGE_PRINT, 0);  // the plain print stays byte for byte
     EXPECT_EQ(buffer(), "10%\r\x1b[32m100%");
+}
+
+// What Wine's console host wrote for a program that printed "isatty 1,
+// console mode 1\n", asked "name? " and greeted "bob": the screen cleared,
+// each character wrapped in cursor hide and show, blanks as erase in line
+// and cursor forward.
+TEST_F(TerminalPrintTest, TheConsoleHostsOwnPatternsFromARecordedStream) {
+    const std::string recorded =
+        "\x1b[2J\x1b[m\x1b[H\x1b[?25li\x1b[?25h\x1b[?25ls\x1b[?25h\x1b[?25la\x1b[?25h\x1b[?25lt\x1b[?25h\x1b["
+        "?25lt\x1b[?25h\x1b[?25ly\x1b[?25h\x1b[?25l\x1b[K\x1b[1C\x1b[?25h\x1b[?25l1\x1b[?25h\x1b[?25l,\x1b[?2"
+        "5h\x1b[?25l\x1b[K\x1b[1C\x1b[?25h\x1b[?25lc\x1b[?25h\x1b[?25lo\x1b[?25h\x1b[?25ln\x1b[?25h\x1b[?25ls"
+        "\x1b[?25h\x1b[?25lo\x1b[?25h\x1b[?25ll\x1b[?25h\x1b[?25le\x1b[?25h\x1b[?25l\x1b[K\x1b[1C\x1b[?25h"
+        "\x1b[?25lm\x1b[?25h\x1b[?25lo\x1b[?25h\x1b[?25ld\x1b[?25h\x1b[?25le\x1b[?25h\x1b[?25l\x1b[K\x1b[1C"
+        "\x1b[?25h\x1b[?25l1\x1b[?25h\r\n\x1b[?25ln\x1b[?25h\x1b[?25la\x1b[?25h\x1b[?25lm\x1b[?25h\x1b[?25le"
+        "\x1b[?25h\x1b[?25l?\x1b[?25h\x1b[?25l\x1b[K\x1b[1C\x1b[?25h\x1b[?25lh\x1b[?25h\x1b[?25le\x1b[?25h"
+        "\x1b[?25ll\x1b[?25h\x1b[?25ll\x1b[?25h\x1b[?25lo\x1b[?25h\x1b[?25l,\x1b[?25h\x1b[?25l\x1b[K\x1b[1C"
+        "\x1b[?25h\x1b[?25lb\x1b[?25h\x1b[?25lo\x1b[?25h\x1b[?25lb\x1b[?25h\r\n";
+    const std::string expected = "isatty 1, console mode 1\nname? hello, bob\n";
+    console->write("before\n");
+    EXPECT_EQ(shown({recorded}), expected);
+    console->write("before\n");
+    for (char c : recorded) shown({std::string(1, c)});
+    EXPECT_EQ(buffer(), expected);
 }
