@@ -128,7 +128,7 @@ int catchControlC() {
     SetConsoleCtrlHandler(onControl, TRUE);
     writeNow("ready\n");
     if (WaitForSingleObject(controlC, 20000) != WAIT_OBJECT_0) return 9;
-    writeNow("caught Ctrl+C\n");
+    std::fputs("caught Ctrl+C\n", stdout);
     return 0;
 }
 
@@ -160,7 +160,8 @@ int main(int argc, char** argv) {
     if (std::strcmp(mode, "wait") == 0 && argc > 3) return waitForStop(argv[2], argv[3]);
     if (std::strcmp(mode, "nothing") == 0) return 0;
     if (std::strcmp(mode, "progress") == 0) {
-        for (const char* piece : {"10%\r", "50%\r\x1b[32m", "100%\x1b[0m\n"}) writeNow(piece);
+        for (const char* piece : {"10%\r", "50%\r\x1b[32m"}) writeNow(piece);
+        std::fputs("100%\x1b[0m\n", stdout);
         return 0;
     }
     if (std::strcmp(mode, "tty") == 0) return tty();
