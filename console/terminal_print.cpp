@@ -264,22 +264,22 @@ void TerminalPrint::forward(Console&, int columns) {
 
 void TerminalPrint::eraseToEnd(Console& console) {
     if (behind == 0) return;
-    const int cut = console.length() - behind;
-    console.text[cut] = '\0';
-    console.recount();
+    cutLine(console, console.length() - behind);
     behind = 0;
-    if (console.inputStart > cut) console.inputStart = cut;
+}
+
+void TerminalPrint::cutLine(Console& console, int index) {
+    // Only characters of the last line go: the count of line breaks stays.
+    console.text[index] = '\0';
+    console.textLength = index;
+    if (console.inputStart > index) console.inputStart = index;
 }
 
 void TerminalPrint::eraseLine(Console& console) {
     int start = 0, cursor = 0;
     lineStartOfCursor(console, start, cursor);
     const int column = cursor - start + pad;
-    if (start < console.length()) {
-        console.text[start] = '\0';
-        console.recount();
-        if (console.inputStart > start) console.inputStart = start;
-    }
+    if (start < console.length()) cutLine(console, start);
     behind = 0;
     pad = column;
 }

@@ -58,6 +58,7 @@ private:
     void writeBlanks(Console& console);
     void lineStartOfCursor(Console& console, int& start, int& cursor) const;
     void eraseToEnd(Console& console);
+    void cutLine(Console& console, int index);
     void eraseLine(Console& console);
     void blankToCursor(Console& console);
     void clearDisplay(Console& console);
