@@ -249,7 +249,7 @@ void TerminalPrint::writeBlanks(Console& console) {
     }
 }
 
-void TerminalPrint::lineStartOfCursor(Console& console, int& start, int& cursor) const {
+void TerminalPrint::lineStartOfCursor(const Console& console, int& start, int& cursor) const {
     cursor = console.length() - behind;
     start = cursor;
     while (start > floor && console.text[start - 1] != '\n') --start;

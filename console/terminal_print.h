@@ -56,7 +56,7 @@ private:
     void put(Console& console, const char* chars, std::size_t n);
     void character(Console& console, char c);
     void writeBlanks(Console& console);
-    void lineStartOfCursor(Console& console, int& start, int& cursor) const;
+    void lineStartOfCursor(const Console& console, int& start, int& cursor) const;
     void eraseToEnd(Console& console);
     void cutLine(Console& console, int index);
     void eraseLine(Console& console);

@@ -23,27 +23,37 @@ TEST_F(TerminalPrintTest, LineControlsEditTheLastLine) {
         const char* expected;
     } cases[] = {
         {"10%\r50%\r100%\n", "100%\n"},
-        {"long line\rshort", "shortline"},       // the rest stays, as on a terminal
-        {"a\nbc\r\rX", "a\nXc"},                 // never above the line
-        {"\b\bab\b\b\bX", "Xb"},                 // never past the line's start
+        {"long line\rshort", "shortline"},  // the rest stays, as on a terminal
+        {"a\nbc\r\rX", "a\nXc"},            // never above the line
+        {"\b\bab\b\b\bX", "Xb"},            // never past the line's start
         {"x\n\bY", "x\nY"},
         {"a\tb\n12345678\tc", "a       b\n12345678        c"},
-        {"abc\b\b\tZ", "abc     Z"},             // a tab over text moves, blanks after it
-        {"ab\x1b[3Cc", "ab   c"},                // cursor forward as blanks
-        {"abcdef\r\x1b[2Cx", "abxdef"},          // and over the line's characters
-        {"abc\x1b[5C\n", "abc\n"},              // no blanks left in front of a line feed
-        {"name?\x1b[K\x1b[1C", "name? "},        // but at the end of a print
+        {"abc\b\b\tZ", "abc     Z"},       // a tab over text moves, blanks after it
+        {"ab\x1b[3Cc", "ab   c"},          // cursor forward as blanks
+        {"abcdef\r\x1b[2Cx", "abxdef"},    // and over the line's characters
+        {"abc\x1b[5C\n", "abc\n"},         // no blanks left in front of a line feed
+        {"name?\x1b[K\x1b[1C", "name? "},  // but at the end of a print
         {"abcdef\r\x1b[2C\x1b[K", "ab"},
         {"abcdef\r\x1b[2C\x1b[1K", "   def"},
         {"abcdef\r\x1b[2C\x1b[2Kx", "  x"},
         {"abc\x1b[0Jd", "abcd"},
         {"abcdef\x1b[3GX", "abXdef"},
-        {"a\0b\x7f\x07" "c"s, "abc"},
+        {"a\0b\x7f\x07"
+         "c"s,
+         "abc"},
         {"\x1b[31mred\x1b[0m \x1b[1;32mgreen\x1b[m", "red green"},
-        {"\x1b]0;title\x07" "a\x1b]2;t\x1b\\b\x1bPdcs\x1b\\c", "abc"},
-        {"\x1b(B\x1b" "7\x1b" "8\x1b=x\x1b[?25l\x1b[?1049h\x1b[>0c\x1b[!p\x1b[5;10r", "x"},
-        {"a\x1b[\x18" "b\x1b]\x1a" "c\x1b[1\x1b[Kd", "abcd"},  // cancelled, restarted
-        {"\x1b[\n2C5", "\n  5"},              // a control inside a sequence acts
+        {"\x1b]0;title\x07"
+         "a\x1b]2;t\x1b\\b\x1bPdcs\x1b\\c",
+         "abc"},
+        {"\x1b(B\x1b"
+         "7\x1b"
+         "8\x1b=x\x1b[?25l\x1b[?1049h\x1b[>0c\x1b[!p\x1b[5;10r",
+         "x"},
+        {"a\x1b[\x18"
+         "b\x1b]\x1a"
+         "c\x1b[1\x1b[Kd",
+         "abcd"},                 // cancelled, restarted
+        {"\x1b[\n2C5", "\n  5"},  // a control inside a sequence acts
     };
     for (const auto& c : cases) {
         console->clear();
@@ -53,7 +63,9 @@ TEST_F(TerminalPrintTest, LineControlsEditTheLastLine) {
 }
 
 TEST_F(TerminalPrintTest, SequencesSplitAcrossPrintsAreCompleted) {
-    const std::string whole = "\x1b]0;a title\x1b\\" "10%\r\x1b[2K\x1b[31m50%\x1b[0m\r\x1b[3C!\n";
+    const std::string whole =
+        "\x1b]0;a title\x1b\\"
+        "10%\r\x1b[2K\x1b[31m50%\x1b[0m\r\x1b[3C!\n";
     for (std::size_t cut = 0; cut <= whole.size(); ++cut) {
         console->clear();
         terminal.reset();
