@@ -1,10 +1,12 @@
 // Throughput of the interpreter on batch texts and of appending to the buffer.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
 #include "console/console.h"
+#include "console/terminal_print.h"
 
 namespace {
 
@@ -69,6 +71,48 @@ void BM_WriteOneBlock(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * block.size()));
 }
 BENCHMARK(BM_WriteOneBlock)->Unit(benchmark::kMillisecond);
+
+// 10 MB of 60-character lines in prints of 64 KB, as the bridge reads its
+// file: the plain print (append, then trim) beside the terminal print.
+std::string plainLines() {
+    std::string block;
+    while (block.size() < 10u * 1024 * 1024) block += std::string(59, 't') + "\n";
+    return block;
+}
+
+void BM_PlainPrintChunks(benchmark::State& state) {
+    const std::string block = plainLines();
+    auto console = loadedConsole();
+    for (auto _ : state) {
+        for (std::size_t at = 0; at < block.size(); at += 65536) {
+            console->append(block.data() + at, std::min<std::size_t>(65536, block.size() - at));
+            console->trimLines();
+        }
+        benchmark::DoNotOptimize(console->text[0]);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * block.size()));
+}
+BENCHMARK(BM_PlainPrintChunks)->Unit(benchmark::kMillisecond);
+
+void BM_TerminalPrintChunks(benchmark::State& state) {
+    const std::string block = state.range(0) ? [] {
+        // Progress lines: colour, CR, erase in line, every 60 bytes.
+        std::string text;
+        while (text.size() < 10u * 1024 * 1024) text += "\x1b[32m" + std::string(40, 'p') + "\x1b[0m\r\x1b[K12%\n";
+        return text;
+    }()
+                                             : plainLines();
+    auto console = loadedConsole();
+    TerminalPrint terminal;
+    for (auto _ : state) {
+        for (std::size_t at = 0; at < block.size(); at += 65536)
+            terminal.print(*console, block.data() + at, std::min<std::size_t>(65536, block.size() - at));
+        benchmark::DoNotOptimize(console->text[0]);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * block.size()));
+    state.SetLabel(state.range(0) ? "progress lines" : "plain text");
+}
+BENCHMARK(BM_TerminalPrintChunks)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

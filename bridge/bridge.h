@@ -12,6 +12,15 @@ inline constexpr unsigned WM_BRIDGE_PAUSE = 1034;   // WM_USER+10: pause for a k
 // A client that does not know it leaves it to DefWindowProc.
 inline constexpr unsigned WM_BRIDGE_INTERRUPT = 1035;
 
+// WM_BRIDGE_PRINT's wParam is a set of flags; 0 is the plain print, byte for
+// byte. Each flag is tested alone, so a print may carry several.
+// BRIDGE_PRINT_TERMINAL: the text is a terminal's output. CR returns to the
+// line's start, BS and TAB move, erase in line and display and cursor forward
+// act, every other escape sequence and control is dropped, a zero byte is
+// ignored rather than ending the text, and a sequence cut off at the end of
+// one print is completed by the next (console/terminal_print.h).
+inline constexpr unsigned BRIDGE_PRINT_TERMINAL = 1;
+
 inline constexpr char STREAM_OUT_PATH[] = "c:\\stream.o";  // client -> console: text to print
 inline constexpr char STREAM_IN_PATH[] = "c:\\stream.i";   // console -> client: the typed line
 

@@ -3,10 +3,17 @@
 #include "bridge/bridge.h"
 
 class Console;
+class TerminalPrint;
 
-// Handles a bridge request; false when the message is not one of the six.
-bool handleBridgeRequest(Console& console, unsigned message);
+// Handles a bridge request, with the wParam of WM_BRIDGE_PRINT's flags;
+// false when the message is not one of the six.
+bool handleBridgeRequest(Console& console, unsigned message, unsigned long long wParam = 0);
 
 // Appends the text of a stream file (up to its first zero byte) to the
-// console; does nothing when the file cannot be opened.
-void bridgePrint(Console& console, const char* path = STREAM_OUT_PATH);
+// console; does nothing when the file cannot be opened. With
+// BRIDGE_PRINT_TERMINAL in `flags`, the whole file goes through the
+// terminal print instead, which ignores zero bytes.
+void bridgePrint(Console& console, const char* path = STREAM_OUT_PATH, unsigned long long flags = 0);
+
+// The terminal print's state, kept from one terminal print to the next.
+TerminalPrint& bridgeTerminal();

@@ -129,24 +129,24 @@ BridgeResult BridgeClient::sendMessage(unsigned message, unsigned long long wPar
     return consoleAlive() ? BridgeError::noAnswer : BridgeError::consoleGone;
 }
 
-BridgeResult BridgeClient::print(const std::string& text) {
+BridgeResult BridgeClient::print(const std::string& text, unsigned flags) {
     if (!console) return BridgeError::noConsole;
     const Exchange exchange(*this);
     if (!exchange.result()) return exchange.result();
     if (!writeStreamOut(text)) return BridgeError::streamOut;
-    return printStreamFile();
+    return printStreamFile(flags);
 }
 
-BridgeResult BridgeClient::printFile() {
+BridgeResult BridgeClient::printFile(unsigned flags) {
     if (!console) return BridgeError::noConsole;
     const Exchange exchange(*this);
     if (!exchange.result()) return exchange.result();
-    return printStreamFile();
+    return printStreamFile(flags);
 }
 
-BridgeResult BridgeClient::printStreamFile() {
+BridgeResult BridgeClient::printStreamFile(unsigned flags) {
     if (relayToAnotherClient()) return {};
-    return sendMessage(WM_BRIDGE_PRINT, 0, 0);
+    return sendMessage(WM_BRIDGE_PRINT, flags, 0);
 }
 BridgeResult BridgeClient::requestLine() { return send(WM_BRIDGE_INPUT); }
 BridgeResult BridgeClient::prompt() { return send(WM_BRIDGE_PROMPT); }

@@ -68,10 +68,12 @@ public:
     BridgeResult sendMessage(unsigned message, unsigned long long wParam, long long lParam);
     // Any window message, queued for the console's loop; returns at once.
     BridgeResult postMessage(unsigned message, unsigned long long wParam, long long lParam);
-    // Writes the stream file, then asks for it to be printed. While another
-    // client relays prints (exec), that client prints it among its own output.
-    BridgeResult print(const std::string& text);
-    BridgeResult printFile();  // the same for the stream file as it is
+    // Writes the stream file, then asks for it to be printed, with
+    // WM_BRIDGE_PRINT's flags (BRIDGE_PRINT_TERMINAL). While another client
+    // relays prints (exec), that client prints it among its own output, as
+    // plain text.
+    BridgeResult print(const std::string& text, unsigned flags = 0);
+    BridgeResult printFile(unsigned flags = 0);  // the same for the stream file as it is
     BridgeResult requestLine();
     BridgeResult prompt();
     BridgeResult cancel();
@@ -159,7 +161,7 @@ public:
 
 private:
     BridgeResult keyWithModifier(unsigned modifier, unsigned virtualKey);
-    BridgeResult printStreamFile();  // inside an exchange
+    BridgeResult printStreamFile(unsigned flags);  // inside an exchange
     BridgeResult waitTurn(void*& mutex, const char* name, unsigned timeoutMs);
     bool relayToAnotherClient();
 

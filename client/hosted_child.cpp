@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "client/console_helper.h"
+
 namespace {
 
 // The reader stops taking output while this much waits for the host, so a
@@ -10,6 +12,11 @@ constexpr std::size_t MAX_PENDING_OUTPUT = 4u << 20;
 constexpr DWORD READ_CHUNK = 1u << 16;
 constexpr DWORD INPUT_PIPE_SIZE = 1u << 16;
 constexpr DWORD READER_END_MS = 2000;
+// After the program ends, the console host may still be writing what it
+// showed last: the pseudo console is closed once its output has been quiet
+// this long, or after the longest wait.
+constexpr DWORD QUIET_OUTPUT_MS = 100;
+constexpr DWORD LONGEST_QUIET_WAIT_MS = 1500;
 
 void closeHandle(void*& handle) {
     if (handle) CloseHandle(static_cast<HANDLE>(handle));
@@ -71,6 +78,9 @@ HostedChild::~HostedChild() {
     closeHandle(outputReady);
     closeHandle(process);
     closeHandle(job);
+    closeHandle(interruptEvent);
+    closeHandle(pseudoConsole.inputWrite);
+    closeHandle(pseudoConsole.outputRead);
 }
 
 bool HostedChild::start(const std::string& commandLine, std::string& error) {
@@ -113,6 +123,11 @@ bool HostedChild::start(const std::string& commandLine, std::string& error) {
         if (peek) CloseHandle(peek);
         return false;
     }
+    return finishStart(&info, outRead, inWrite, peek, error);
+}
+
+bool HostedChild::finishStart(void* processInfo, void* outRead, void* inWrite, void* peek, std::string& error) {
+    const PROCESS_INFORMATION& info = *static_cast<PROCESS_INFORMATION*>(processInfo);
     job = makeJob();
     if (job && !AssignProcessToJobObject(static_cast<HANDLE>(job), info.hProcess)) closeHandle(job);
     ResumeThread(info.hThread);
@@ -131,6 +146,53 @@ bool HostedChild::start(const std::string& commandLine, std::string& error) {
     return true;
 }
 
+bool HostedChild::startOnPseudoConsole(const std::string& commandLine, short columns, short lines,
+                                       std::string& error) {
+    if (!createPseudoConsole(columns, lines, pseudoConsole, error)) return false;
+    static LONG made = 0;
+    char name[64];
+    wsprintfA(name, "korvane-interrupt-%lu-%ld", GetCurrentProcessId(), InterlockedIncrement(&made));
+    interruptEvent = CreateEventA(nullptr, FALSE, FALSE, name);
+    PROCESS_INFORMATION info = {};
+    unsigned long startError = 0;
+    if (!::startOnPseudoConsole(pseudoConsole, consoleHelperCommandLine(name, commandLine), &info, startError)) {
+        error = systemMessage(startError);
+        closePseudoConsole(pseudoConsole);
+        return false;
+    }
+    // The pipe ends now belong to the child's reader and writer; the
+    // destructor closes them through outputRead and inputWrite.
+    void* outRead = pseudoConsole.outputRead;
+    void* inWrite = pseudoConsole.inputWrite;
+    pseudoConsole.outputRead = nullptr;
+    pseudoConsole.inputWrite = nullptr;
+    HANDLE peek = nullptr;
+    DuplicateHandle(GetCurrentProcess(), static_cast<HANDLE>(pseudoConsole.inputRead), GetCurrentProcess(), &peek, 0,
+                    FALSE, DUPLICATE_SAME_ACCESS);
+    return finishStart(&info, outRead, inWrite, peek, error);
+}
+
+bool HostedChild::interrupt() {
+    return interruptEvent && process && SetEvent(static_cast<HANDLE>(interruptEvent));
+}
+
+void HostedChild::closeConsoleWhenQuiet() {
+    if (!pseudoConsole.handle) return;
+    const DWORD start = GetTickCount();
+    unsigned long long seen = ~0ull;
+    for (;;) {
+        unsigned long long now;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            now = outputTaken;
+        }
+        if (now == seen || GetTickCount() - start >= LONGEST_QUIET_WAIT_MS) break;
+        seen = now;
+        Sleep(QUIET_OUTPUT_MS);
+    }
+    closePseudoConsole(pseudoConsole);
+}
+
 void HostedChild::readOutput() {
     std::string chunk(READ_CHUNK, '\0');
     for (;;) {
@@ -141,6 +203,7 @@ void HostedChild::readOutput() {
             drained.wait(lock, [this] { return pending.size() < MAX_PENDING_OUTPUT || stopping; });
             if (stopping) break;
             pending.append(chunk.data(), n);
+            outputTaken += n;
         }
         SetEvent(static_cast<HANDLE>(outputReady));
     }
@@ -191,4 +254,7 @@ void HostedChild::terminate() {
         TerminateProcess(static_cast<HANDLE>(process), 1);
         WaitForSingleObject(static_cast<HANDLE>(process), 5000);
     }
+    // With everything on it ended, the pseudo console goes, and its output
+    // ends once the console host has written the rest.
+    closeConsoleWhenQuiet();
 }

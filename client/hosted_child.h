@@ -8,6 +8,8 @@
 #include <mutex>
 #include <string>
 
+#include "client/pseudo_console.h"
+
 class HostedChild {
 public:
     HostedChild() = default;
@@ -18,6 +20,13 @@ public:
     // Starts the command line; false, with the system's reason, when it
     // cannot be started.
     bool start(const std::string& commandLine, std::string& error);
+    // Starts it on a pseudo console of the size instead, through the console
+    // helper (client/console_helper.h): its output is the console host's VT
+    // output, its input what is typed into the pseudo console. False, with
+    // the reason, when no pseudo console can be made.
+    bool startOnPseudoConsole(const std::string& commandLine, short columns, short lines, std::string& error);
+    // Ctrl+C to everything on the pseudo console; false when not on one.
+    bool interrupt();
 
     // Takes what the program wrote since the last call. `ended` becomes true
     // once the pipe has ended and everything in it has been taken.
@@ -40,12 +49,18 @@ public:
     void readOutput();
 
 private:
+    bool finishStart(void* processInfo, void* outRead, void* inWrite, void* peek, std::string& error);
+    void closeConsoleWhenQuiet();
+
     void* process = nullptr;
     void* job = nullptr;
     void* outputRead = nullptr;
     void* inputWrite = nullptr;
     void* inputPeek = nullptr;  // our own read end of the input pipe, only looked into
     void* outputReady = nullptr;
+    PseudoConsole pseudoConsole;
+    void* interruptEvent = nullptr;
+    unsigned long long outputTaken = 0;  // bytes read so far, to see the output fall quiet
 
     void* reader = nullptr;  // the thread that drains the output pipe
     std::mutex mutex;

@@ -18,6 +18,7 @@
 #include "client/command_line.h"
 #include "client/hosted_child.h"
 #include "client/line_ends.h"
+#include "client/opening_clear.h"
 #include "client/stream_files.h"
 #include "client/typed_line.h"
 
@@ -30,8 +31,16 @@ constexpr DWORD BREAK_DELAY_MS = 50;
 // How long the output may go on after the program ended (its pipe is closed
 // as soon as the job is ended, so normally at once).
 constexpr DWORD OUTPUT_AFTER_END_MS = 2000;
+// The pseudo console's size: the columns of one line of the console's buffer
+// and its lines.
+constexpr short PSEUDO_CONSOLE_COLUMNS = 119;
+constexpr short PSEUDO_CONSOLE_LINES = 39;
+// The status of a program that Ctrl+C ended (STATUS_STOPPED_BY_CONTROL_C).
+constexpr unsigned long STOPPED_BY_CONTROL_C = 0xC000013Aul;
 
 struct HostState {
+    unsigned printFlags = 0;  // of the program's output
+    bool pseudoConsole = false;
     std::deque<std::string> typedLines;
     // The text of a print until the prompt that settles it; nullptr otherwise.
     const std::string* printing = nullptr;
@@ -47,6 +56,7 @@ struct HostState {
     bool lineRequested = false;
     bool interruptSeen = false;  // WM_BRIDGE_INTERRUPT arrived
     bool interrupted = false;    // and ended the program, which still ran
+    bool interruptSent = false;  // a console control event went to the program
     bool ending = false;
     bool typedWhenEnding = false;  // the line ended by our own Enter held typed text
     BridgeResult failure;  // the first failure of a request sent from the notification
@@ -77,11 +87,11 @@ void onNotification(BridgeClient& client, unsigned message, void* context) {
 }
 
 // The caller holds the exchange.
-BridgeResult printText(BridgeClient& client, HostState& state, const std::string& text) {
+BridgeResult printText(BridgeClient& client, HostState& state, const std::string& text, unsigned flags) {
     if (text.empty()) return {};
     if (!writeStreamOut(text)) return BridgeError::streamOut;
     state.printing = &text;
-    BridgeResult result = client.printFile();
+    BridgeResult result = client.printFile(flags);
     state.lineStarted = text.back() != '\n';
     if (result && state.lineRequested) result = client.prompt();
     state.printing = nullptr;
@@ -90,7 +100,7 @@ BridgeResult printText(BridgeClient& client, HostState& state, const std::string
 
 // Output of the program: the owed line break goes in front, and a line break
 // at its end is owed in turn. Print and prompt are one exchange.
-BridgeResult printOutput(BridgeClient& client, HostState& state, std::string text) {
+BridgeResult printOutput(BridgeClient& client, HostState& state, std::string text, unsigned flags) {
     if (text.empty()) return {};
     const BridgeClient::Exchange exchange(client);
     if (!exchange.result()) return exchange.result();
@@ -100,7 +110,7 @@ BridgeResult printOutput(BridgeClient& client, HostState& state, std::string tex
         text.pop_back();
         state.breakSince = GetTickCount();
     }
-    return printText(client, state, text);
+    return printText(client, state, text, flags);
 }
 
 BridgeResult payOwedBreak(BridgeClient& client, HostState& state) {
@@ -109,7 +119,7 @@ BridgeResult payOwedBreak(BridgeClient& client, HostState& state) {
     if (!exchange.result()) return exchange.result();
     if (!state.breakOwed) return {};  // paid by a print that came first
     state.breakOwed = false;
-    return printText(client, state, "\n");
+    return printText(client, state, "\n", state.printFlags);
 }
 
 // Another client's print while the program runs, handed to us inside its
@@ -121,7 +131,7 @@ void onForeignPrint(BridgeClient& client, const std::string& text, void* context
     if (lines.empty()) return;
     if (lines.back() != '\n') lines += '\n';
     if (!state.breakOwed && state.lineStarted) lines.insert(lines.begin(), '\n');
-    const BridgeResult printed = printOutput(client, state, lines);
+    const BridgeResult printed = printOutput(client, state, lines, 0);  // plain text of its own
     if (!printed && state.failure) state.failure = printed;
 }
 
@@ -154,7 +164,7 @@ BridgeResult handBack(BridgeClient& client, HostState& state) {
         const bool below = state.breakOwed || state.lineStarted || state.typedWhenEnding;
         const BridgeClient::Exchange exchange(client);
         result = exchange.result();
-        if (result) result = printText(client, state, below ? "\n^C" : "^C");
+        if (result) result = printText(client, state, below ? "\n^C" : "^C", 0);
     }
     if (result) result = client.prompt();
     return result;
@@ -178,8 +188,10 @@ private:
 
 }  // namespace
 
-HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& arguments) {
+HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& arguments, HostOutput output) {
     HostState state;
+    state.printFlags = output == HostOutput::raw ? 0 : BRIDGE_PRINT_TERMINAL;
+    state.pseudoConsole = output == HostOutput::pseudoConsole;
     NotificationScope scope(client, state);
     HostedChild child;
     // The turn for notifications first: the console is not touched while
@@ -188,7 +200,12 @@ HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& ar
         return bridgeFailed(child, turn);
     if (BridgeResult taken = client.cancel(); !taken) return bridgeFailed(child, taken);
     std::string reason = "no program named";
-    if (arguments.empty() || !child.start(joinCommandLine(arguments), reason))
+    const bool started = !arguments.empty() &&
+                         (state.pseudoConsole ? child.startOnPseudoConsole(joinCommandLine(arguments),
+                                                                           PSEUDO_CONSOLE_COLUMNS,
+                                                                           PSEUDO_CONSOLE_LINES, reason)
+                                              : child.start(joinCommandLine(arguments), reason));
+    if (!started)
         return notStarted(client, arguments.empty() ? std::string() : arguments[0], reason);
     // The window is made just before the first request whose answer it
     // receives, if the caller has not made it yet.
@@ -199,13 +216,16 @@ HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& ar
     client.relayPrints(onForeignPrint, &state);
 
     LineEndFilter lineEnds;
+    OpeningClearFilter opening;
     bool outputEnded = false;
     DWORD endedAt = 0;
     bool programEnded = false;
     for (;;) {
         bool ended = false;
-        std::string output = lineEnds.feed(child.takeOutput(ended));
-        if (BridgeResult printed = printOutput(client, state, std::move(output)); !printed)
+        std::string text = child.takeOutput(ended);
+        if (state.pseudoConsole) text = opening.feed(text);
+        text = lineEnds.feed(text);
+        if (BridgeResult printed = printOutput(client, state, std::move(text), state.printFlags); !printed)
             return bridgeFailed(child, printed);
         outputEnded = ended;
         if (!state.failure) return bridgeFailed(child, state.failure);
@@ -213,10 +233,16 @@ HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& ar
         // One line at a time, each once the program has read the one before:
         // some programs take only the first line of a read.
         if (!state.typedLines.empty() && child.inputDrained()) {
-            child.writeInput(state.typedLines.front());
+            std::string line = state.typedLines.front();
+            if (state.pseudoConsole) line.back() = '\r';  // Enter, as a terminal sends it
+            child.writeInput(line);
             state.typedLines.pop_front();
         }
-        if (!programEnded && state.interruptSeen) {
+        if (!programEnded && state.interruptSeen && state.pseudoConsole) {
+            // The program decides: it may catch the event and go on.
+            state.interruptSeen = false;
+            state.interruptSent = child.interrupt() || state.interruptSent;
+        } else if (!programEnded && state.interruptSeen) {
             state.interrupted = true;
             child.terminate();  // Ctrl+C; what it wrote is still read below
         }
@@ -239,11 +265,12 @@ HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& ar
     }
     // A held CR is the last of the output; an owed line break is left to the
     // prompt.
-    if (BridgeResult printed = printOutput(client, state, lineEnds.finish()); !printed)
+    if (BridgeResult printed = printOutput(client, state, lineEnds.finish(), state.printFlags); !printed)
         return bridgeFailed(child, printed);
 
     HostOutcome outcome;
     child.exitCode(outcome.exitCode);
+    if (state.interruptSent && outcome.exitCode == STOPPED_BY_CONTROL_C) state.interrupted = true;
     if (state.interrupted) outcome.end = HostOutcome::End::interrupted;
     outcome.bridge = handBack(client, state);
     if (!outcome.bridge) outcome.end = HostOutcome::End::bridgeFailed;

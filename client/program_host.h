@@ -9,11 +9,17 @@
 
 #include "client/bridge_client.h"
 
+// How the program runs and how its output is shown: over pipes as a
+// terminal shows it (progress lines update in place, colours vanish), over
+// pipes byte for byte, or on a pseudo console, so that the program sees a
+// terminal, with the console host's output shown as a terminal shows it.
+enum class HostOutput { terminal, raw, pseudoConsole };
+
 struct HostOutcome {
     enum class End {
         exited,       // the program ended; exitCode is its status
         interrupted,  // Ctrl+C in the console ended it and whatever it started
-        notStarted,   // it could not be started; startError says why
+        notStarted,   // it could not be started (or no pseudo console made); startError says why
         bridgeFailed  // the console went away or stopped answering; the program was ended
     };
     End end = End::exited;
@@ -28,4 +34,9 @@ struct HostOutcome {
 // While the program runs, other clients' prints appear among its output as
 // whole lines. The program is found as CreateProcess finds it (the caller's
 // folder, the current folder, the system folders, PATH; ".exe" added).
-HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& arguments);
+// On a pseudo console, each typed line goes to the program with CR as its
+// Enter, and Ctrl+C reaches the program and everything it started as a
+// console control event: a program that catches it goes on; one that ends
+// with the status of Ctrl+C counts as interrupted.
+HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& arguments,
+                        HostOutput output = HostOutput::terminal);

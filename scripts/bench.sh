@@ -13,6 +13,7 @@
 #     kit       korvane-stream, round trips, the library's print, exec (Wine)
 #     batch     batch files and small prints of the real console (Wine)
 #     example   the framework tour against the bare frame loop (Wine)
+#     terminal  the terminal print natively; exec's output modes (Wine)
 #     native    the native benchmarks' own table (console_bench ARGS)
 # The native figures need the bench preset's build (build/bench), those under
 # Wine the Windows build (build/windows); `make bench` makes both.
@@ -530,6 +531,39 @@ figure_example() {
     "$(awk -v t="$tour" -v b="$bare" 'BEGIN { printf "%.2fx of the bare loop", t / b }')"
   echo "one run of framework-tour.exe --measure $frames; net $(value net), sound $(value sound), sprite $(value sprite)"
 }
+# The terminal print and exec's output modes, each beside its reference:
+#   native (build/bench): the terminal print of 10 MB of plain lines in 64 KB
+#     prints, and of progress lines, against the plain print of the same;
+#   under Wine (kit-measure terminal): exec (terminal prints) of 10 MB
+#     against exec --raw (aim: at least 0.9x), and exec --console of 1 MB in
+#     64 KB WriteFile blocks against exec over pipes (reported, no aim).
+# Printed, never asserted. Usage: scripts/bench.sh terminal [--no-wine]
+figure_terminal() {
+  echo "== the terminal print, native (Release) =="
+  local bench=build/bench/bin/console_bench
+  if [ -x "$bench" ]; then
+    "$bench" --benchmark_filter='PrintChunks' --benchmark_counters_tabular=true 2>/dev/null |
+      grep -E '^(BM_|Benchmark|-)' || echo "console_bench failed"
+  else
+    echo "skipped: $bench is missing; run: make bench"
+  fi
+  [ "${1:-}" != --no-wine ] || exit 0
+  need_programs terminal korvane.exe korvane-stream.exe line-program.exe kit-measure.exe
+  wine_screen unmanaged
+  work=$(mktemp -d)
+  cd "$work" || exit 1
+  trap 'cd /; rm -rf "$work"; kill $XVFB_PID 2>/dev/null || true' EXIT
+  echo "== exec's output modes under Wine (kit-measure terminal) =="
+  timeout 900 wine "$bin/kit-measure.exe" terminal 2>&1 | grep -v -e '^ALSA' -e '^$' | tr -d '\r' |
+    awk -F' [|] ' '
+      /^figure: .* [|] reference: / {
+        split($1, f, " = "); split($2, r, " = "); sub(/^figure: /, "", f[1]); sub(/^reference: /, "", r[1])
+        printf "%s: %s against %s: %s = %.2fx\n", f[1], f[2], r[1], r[2], f[2] / r[2]
+        next
+      }
+      { print }'
+}
+
 # The figures of the native benchmarks in Google Benchmark's own table.
 figure_native() {
   ./build/bench/bin/console_bench --benchmark_counters_tabular=true "$@"
@@ -561,6 +595,10 @@ all_figures() {
     timeout 900 bash "$self" batch || echo "bench.sh batch failed"
   fi
 
+  # The terminal print natively, and exec's output modes under Wine.
+  echo
+  bash "$self" terminal "$@" || echo "bench.sh terminal failed"
+
   # The framework tour against the bare frame loop, under Wine.
   bash "$self" example "$@"
   return $report
@@ -570,7 +608,7 @@ case "${1:-}" in
   "" | --no-wine)
     all_figures "$@"
     ;;
-  report | e2e | devices | surfaces | idle | kit | batch | example | native)
+  report | e2e | devices | surfaces | idle | kit | batch | example | native | terminal)
     figure=$1
     shift
     "figure_$figure" "$@"

@@ -14,7 +14,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root" || exit 1
 mode=${1:-smoke}
 targets=(fuzz_execute fuzz_script fuzz_keys fuzz_text)
-targets+=(fuzz_wave)
+targets+=(fuzz_wave fuzz_terminal)
 # FUZZ_TARGETS="fuzz_keys" limits a run to some of them.
 [ -n "${FUZZ_TARGETS:-}" ] && read -ra targets <<<"$FUZZ_TARGETS"
 bin=$root/build/fuzz/bin

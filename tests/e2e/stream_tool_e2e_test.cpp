@@ -286,6 +286,86 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
     return count;
 }
 
+TEST(KorvaneStreamExec, ProgressLinesUpdateInPlaceAndColoursVanishUnlessRaw) {
+    ConsoleSession& console = freshConsole();
+    ToolRun exec, raw, print;
+    {
+        ClientWindowAside aside(console.client);
+        runTool(exec, {"exec", "line-program", "progress"});
+    }
+    EXPECT_EQ(exec.exitCode, 0u);
+    EXPECT_EQ(console.dump(), std::string("\n100%") + PROMPT);
+    ASSERT_TRUE(console.reset());
+    {
+        ClientWindowAside aside(console.client);
+        runTool(raw, {"exec", "--raw", "line-program", "progress"});
+    }
+    EXPECT_EQ(console.dump(), std::string("\n10%\r50%\r\x1b[32m100%\x1b[0m") + PROMPT);
+
+    ASSERT_TRUE(console.client.cancel());
+    ASSERT_TRUE(console.client.clear());
+    ASSERT_TRUE(print.start({"print", "--terminal", "-"}));
+    ASSERT_TRUE(print.writeInput("step 1\r\x1b["));  // the sequence ends in the next piece
+    ASSERT_TRUE(waitForPrinted("step 1", TOOL_MS));
+    ASSERT_TRUE(print.writeInput("1mstep 2\x1b[0m\x1b]0;title\x07\n"));
+    ASSERT_TRUE(print.finish(TOOL_MS));
+    EXPECT_EQ(print.exitCode, 0u);
+    ASSERT_TRUE(console.client.prompt());
+    EXPECT_EQ(console.dump(), std::string("step 2\n") + PROMPT);
+}
+
+// The console host prints a character at a time: once a print held the
+// text, the stream file falls quiet when the program waits.
+bool waitForQuietPrints(const std::string& text, unsigned timeoutMs) {
+    const DWORD start = GetTickCount();
+    std::string last;
+    DWORD since = start;
+    bool seen = false;
+    while (GetTickCount() - start < timeoutMs) {
+        const std::string now = readWholeFile(STREAM_OUT_PATH);
+        seen = seen || now.find(text) != std::string::npos;
+        if (now != last) {
+            last = now;
+            since = GetTickCount();
+        } else if (seen && GetTickCount() - since >= 500) {
+            return true;
+        }
+        Sleep(20);
+    }
+    return false;
+}
+
+TEST(KorvaneStreamExec, OnAPseudoConsoleTheProgramSeesATerminalAndItsPromptComesBeforeTheAnswer) {
+    ConsoleSession& console = freshConsole();
+    ToolRun exec;
+    {
+        ClientWindowAside aside(console.client);
+        ASSERT_TRUE(exec.start({"exec", "--console", "line-program", "tty"}));
+        // "name? " ends in a blank, which the console host writes as erase
+        // in line and cursor forward.
+        ASSERT_TRUE(waitForQuietPrints("\x1b[1C", TOOL_MS));
+        ASSERT_TRUE(console.command("bob"));
+        ASSERT_TRUE(exec.finish(TOOL_MS));
+    }
+    EXPECT_EQ(exec.exitCode, 0u) << exec.errors;
+    // The program's question is in front of the answer: it was shown first.
+    EXPECT_EQ(console.dump(), std::string("\nisatty 1, console mode 1\nname? bob\nhello, bob") + PROMPT);
+}
+
+TEST(KorvaneStreamExec, OnAPseudoConsoleCtrlCReachesAProgramThatCatchesIt) {
+    ConsoleSession& console = freshConsole();
+    ToolRun exec;
+    {
+        ClientWindowAside aside(console.client);
+        ASSERT_TRUE(exec.start({"exec", "--console", "line-program", "ctrlc"}));
+        ASSERT_TRUE(waitForQuietPrints("\n", TOOL_MS));
+        ASSERT_TRUE(console.client.controlKey('C'));
+        ASSERT_TRUE(exec.finish(TOOL_MS));
+    }
+    EXPECT_EQ(exec.exitCode, 0u) << "status 9: the program saw no Ctrl+C";
+    EXPECT_EQ(console.dump(), std::string("\nready\ncaught Ctrl+C") + PROMPT);
+}
+
 TEST(KorvaneStreamTogether, SixteenPrintsAtOnceShowEachLineOnce) {
     ConsoleSession& console = freshConsole();
     ASSERT_TRUE(console.client.cancel());

@@ -10,6 +10,12 @@
 //   partial         write a text without a final line end, end with status 5
 //   wait PID STOP   write the process id into the file PID, then wait until the file STOP exists
 //   nothing         end at once
+//   progress        a progress line updated in place with CR, in colour
+//   tty             say whether standard output is a terminal, then ask a
+//                   name without a line end or a flush, and greet
+//   ctrlc           catch Ctrl+C: say "ready", then "caught Ctrl+C" and end
+//                   with status 0 when it comes (status 9 after 20 s without)
+#include <io.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -103,6 +109,40 @@ int waitForStop(const char* pidFile, const char* stopFile) {
     return 0;
 }
 
+void writeNow(const char* text) {
+    std::fputs(text, stdout);
+    std::fflush(stdout);
+    Sleep(50);  // each piece its own print
+}
+
+HANDLE controlC = nullptr;
+
+BOOL WINAPI onControl(DWORD event) {
+    if (event != CTRL_C_EVENT) return FALSE;
+    SetEvent(controlC);
+    return TRUE;
+}
+
+int catchControlC() {
+    controlC = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    SetConsoleCtrlHandler(onControl, TRUE);
+    writeNow("ready\n");
+    if (WaitForSingleObject(controlC, 20000) != WAIT_OBJECT_0) return 9;
+    std::fputs("caught Ctrl+C\n", stdout);
+    return 0;
+}
+
+int tty() {
+    DWORD mode = 0;
+    std::printf("isatty %d, console mode %d\n", _isatty(1) ? 1 : 0,
+                GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) ? 1 : 0);
+    std::printf("name? ");  // no line end, no flush: a terminal shows it all the same
+    std::string name;
+    readLine(name);
+    std::printf("hello, %s\n", name.c_str());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -119,8 +159,15 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(mode, "wait") == 0 && argc > 3) return waitForStop(argv[2], argv[3]);
     if (std::strcmp(mode, "nothing") == 0) return 0;
+    if (std::strcmp(mode, "progress") == 0) {
+        for (const char* piece : {"10%\r", "50%\r\x1b[32m"}) writeNow(piece);
+        std::fputs("100%\x1b[0m\n", stdout);
+        return 0;
+    }
+    if (std::strcmp(mode, "tty") == 0) return tty();
+    if (std::strcmp(mode, "ctrlc") == 0) return catchControlC();
     std::fprintf(stderr,
                  "usage: line-program echo | ask | bulk MB | prebuilt MB KB | partial | wait PIDFILE STOPFILE | "
-                 "nothing\n");
+                 "nothing | progress | tty | ctrlc\n");
     return 2;
 }

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "bridge/bridge.h"
 #include "client/bridge_client.h"
+#include "client/console_helper.h"
 #include "client/line_ends.h"
 #include "client/program_host.h"
 #include "client/typed_line.h"
@@ -50,7 +52,7 @@ void writeOut(const std::string& text) {
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
-int printInput(BridgeClient& client, unsigned timeoutMs) {
+int printInput(BridgeClient& client, unsigned timeoutMs, unsigned flags) {
     HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     LineEndFilter lineEnds;
     std::string chunk(INPUT_CHUNK, '\0');
@@ -61,10 +63,10 @@ int printInput(BridgeClient& client, unsigned timeoutMs) {
         if (!ReadFile(input, chunk.data(), INPUT_CHUNK, &n, nullptr) || n == 0) break;
         const std::string text = lineEnds.feed(std::string_view(chunk.data(), n));
         if (text.empty()) continue;
-        if (BridgeResult printed = client.print(text); !printed) return failTurn("print", printed, timeoutMs);
+        if (BridgeResult printed = client.print(text, flags); !printed) return failTurn("print", printed, timeoutMs);
     }
     const std::string rest = lineEnds.finish();
-    if (BridgeResult printed = rest.empty() ? BridgeResult() : client.print(rest); !printed)
+    if (BridgeResult printed = rest.empty() ? BridgeResult() : client.print(rest, flags); !printed)
         return failTurn("print", printed, timeoutMs);
     return 0;
 }
@@ -110,8 +112,11 @@ int pauseForKey(BridgeClient& client, unsigned timeoutMs, DWORD since) {
     return paused ? 0 : fail("pause", paused);
 }
 
-int exec(BridgeClient& client, const std::vector<std::string>& program) {
-    const HostOutcome outcome = hostProgram(client, program);
+int exec(BridgeClient& client, const std::vector<std::string>& program, ExecOutput output) {
+    const HostOutput shown = output == ExecOutput::raw       ? HostOutput::raw
+                             : output == ExecOutput::console ? HostOutput::pseudoConsole
+                                                             : HostOutput::terminal;
+    const HostOutcome outcome = hostProgram(client, program, shown);
     switch (outcome.end) {
     case HostOutcome::End::exited: return static_cast<int>(outcome.exitCode);
     case HostOutcome::End::interrupted: return EXIT_INTERRUPTED;
@@ -137,6 +142,8 @@ bool needsClientWindow(StreamVerb verb) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // exec --console starts this program again on the pseudo console.
+    if (argc > 1 && std::string(argv[1]) == CONSOLE_HELPER_ARGUMENT) return runConsoleHelper();
     // The release's version, compiled in from the CMake project version.
     if (argc == 2 && std::string(argv[1]) == "--version") {
         std::printf("korvane-stream %s\n", KORVANE_VERSION);
@@ -172,10 +179,11 @@ int main(int argc, char** argv) {
     }
     switch (command.verb) {
     case StreamVerb::print: {
-        const BridgeResult printed = client.print(command.text);
+        const BridgeResult printed = client.print(command.text, command.terminal ? BRIDGE_PRINT_TERMINAL : 0);
         return printed ? 0 : failTurn("print", printed, command.timeoutMs);
     }
-    case StreamVerb::printInput: return printInput(client, command.timeoutMs);
+    case StreamVerb::printInput:
+        return printInput(client, command.timeoutMs, command.terminal ? BRIDGE_PRINT_TERMINAL : 0);
     case StreamVerb::readLine: return readLine(client, command.timeoutMs, started);
     case StreamVerb::pause: return pauseForKey(client, command.timeoutMs, started);
     case StreamVerb::prompt: {
@@ -192,7 +200,7 @@ int main(int argc, char** argv) {
     }
     case StreamVerb::exec:
         client.setTurnTimeout(BridgeClient::NO_TIME_LIMIT);  // --timeout limits only the wait to begin
-        return exec(client, command.program);
+        return exec(client, command.program, command.execOutput);
     case StreamVerb::help: break;
     }
     return 0;

@@ -82,6 +82,17 @@ ParsedArguments parseStreamArguments(const std::vector<std::string>& arguments) 
             lineEnd = false;
             continue;
         }
+        if (haveVerb && command.verb == StreamVerb::print && word == "--terminal") {
+            command.terminal = true;
+            continue;
+        }
+        if (haveVerb && command.verb == StreamVerb::exec && (word == "--raw" || word == "--console")) {
+            const ExecOutput output = word == "--raw" ? ExecOutput::raw : ExecOutput::console;
+            if (command.execOutput != ExecOutput::terminal && command.execOutput != output)
+                return usageError("exec takes --raw or --console, not both");
+            command.execOutput = output;
+            continue;
+        }
         if (word == "--") {
             ++i;
             break;
@@ -125,12 +136,19 @@ const char* streamUsage() {
            "verbs:\n"
            "  print [-n] TEXT...      print the words joined by spaces, then a line end unless -n\n"
            "  print -                 print standard input as it arrives; CR LF becomes a line end\n"
+           "  print --terminal ...    either, shown as a terminal shows it: CR returns to the line's start,\n"
+           "                          BS, TAB and erasing act, colours and other escape sequences vanish\n"
            "  readline                ask for a line; print the typed line to standard output\n"
            "  pause                   wait until the user presses a key in the console\n"
            "  prompt                  show the command prompt\n"
            "  cancel                  close the input line and remove the prompt\n"
            "  clear                   clear the console's buffer\n"
-           "  exec PROGRAM [ARGS...]  run a line-based program inside the console and exit with its status\n"
+           "  exec PROGRAM [ARGS...]  run a line-based program inside the console and exit with its status;\n"
+           "                          its output is shown as a terminal shows it\n"
+           "  exec --raw PROGRAM ...  the same, its output shown byte for byte\n"
+           "  exec --console PROGRAM ...\n"
+           "                          the same, with the program on a pseudo console, so that it sees a\n"
+           "                          terminal; Ctrl+C reaches it as a console control event\n"
            "\n"
            "options:\n"
            "  --timeout SECONDS       limit each wait (default: no limit): for the turn among several clients,\n"
@@ -145,7 +163,7 @@ const char* streamUsage() {
            "  121  no console is running\n"
            "  122  the console does not answer\n"
            "  123  a wait timed out\n"
-           "  124  exec could not start the program\n"
+           "  124  exec could not start the program (--console: no pseudo console on this system)\n"
            "  125  the console went away\n"
            "  126  a stream file (c:\\stream.o, c:\\stream.i) could not be written or read\n"
            "  130  Ctrl+C in the console stopped readline, pause or the program of exec\n"

@@ -25,9 +25,15 @@ int exitStatusFor(BridgeError error);
 
 enum class StreamVerb { help, print, printInput, readLine, pause, prompt, cancel, clear, exec };
 
+// How exec shows the program's output: as a terminal would (the default),
+// byte for byte (--raw), or with the program on a pseudo console (--console).
+enum class ExecOutput { terminal, raw, console };
+
 struct StreamCommand {
     StreamVerb verb = StreamVerb::help;
     std::string text;                  // print: the words joined, with the line end unless -n
+    bool terminal = false;             // print --terminal: the text's terminal controls act
+    ExecOutput execOutput = ExecOutput::terminal;
     std::vector<std::string> program;  // exec: the program and its arguments
     unsigned timeoutMs = 0xFFFFFFFFu;  // readline, pause: no limit unless --timeout
 };
