@@ -16,7 +16,7 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     default: {
         bool handled = false;
-        withoutExceptions([&handled, message] { handled = handleBridgeRequest(console, message); });
+        withoutExceptions([&handled, message, wParam] { handled = handleBridgeRequest(console, message, wParam); });
         if (handled) return 0;
         return DefWindowProcA(window, message, wParam, lParam);
     }

@@ -12,6 +12,11 @@ inline constexpr unsigned WM_BRIDGE_PAUSE = 1034;   // WM_USER+10: pause for a k
 // A client that does not know it leaves it to DefWindowProc.
 inline constexpr unsigned WM_BRIDGE_INTERRUPT = 1035;
 
+// WM_BRIDGE_PRINT's wParam is a set of flags; 0 is the plain print.
+// Above the input line: while a line is open, the text goes in whole above
+// the line (its prompt and what was typed), which moves down below it.
+inline constexpr unsigned BRIDGE_PRINT_ABOVE_INPUT = 2;
+
 inline constexpr char STREAM_OUT_PATH[] = "c:\\stream.o";  // client -> console: text to print
 inline constexpr char STREAM_IN_PATH[] = "c:\\stream.i";   // console -> client: the typed line
 

@@ -5,8 +5,10 @@
 class Console;
 
 // Handles a bridge request; false when the message is not one of the six.
-bool handleBridgeRequest(Console& console, unsigned message);
+// wParam counts only for WM_BRIDGE_PRINT, whose flags it holds.
+bool handleBridgeRequest(Console& console, unsigned message, unsigned long long wParam = 0);
 
 // Appends the text of a stream file (up to its first zero byte) to the
-// console; does nothing when the file cannot be opened.
-void bridgePrint(Console& console, const char* path = STREAM_OUT_PATH);
+// console; does nothing when the file cannot be opened. With
+// BRIDGE_PRINT_ABOVE_INPUT and the input line open, the text goes above it.
+void bridgePrint(Console& console, const char* path = STREAM_OUT_PATH, unsigned long long flags = 0);

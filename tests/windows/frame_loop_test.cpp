@@ -301,11 +301,24 @@ TEST(FrameLoop, DrawsAtTheRefreshRateAndAnswersSentMessagesBetweenFrames) {
     slow.screen.release();
 }
 
+// Without surfaces, clear and flip reach nothing, full screen or in a window:
+// no DirectDraw object or surface appears and none is released; the clear
+// still leaves its fill record ready for black.
 TEST(FrameLoop, ClearAndFlipWithoutSurfacesDoNothing) {
-    Display display{};
-    display.clear();
-    display.flip();
-    SUCCEED();
+    for (const bool windowed : {false, true}) {
+        Display display{};
+        display.windowed = windowed;
+        display.clearFx.dwFillColor = 0x00FFFFFF;
+        const std::uint32_t generation = directDrawGeneration;
+        display.clear();
+        display.flip();
+        EXPECT_EQ(display.screen.directDraw, nullptr);
+        EXPECT_EQ(display.screen.backSurface, nullptr);
+        EXPECT_EQ(display.screen.primarySurface, nullptr);
+        EXPECT_EQ(directDrawGeneration, generation);
+        EXPECT_EQ(display.clearFx.dwSize, sizeof(DDBLTFX));
+        EXPECT_EQ(display.clearFx.dwFillColor, 0u);
+    }
 }
 
 }  // namespace
