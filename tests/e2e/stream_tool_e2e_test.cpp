@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -20,6 +21,7 @@
 namespace {
 
 constexpr unsigned TOOL_MS = 20000;
+constexpr unsigned long EXIT_CANCELLED = 119;
 constexpr unsigned long EXIT_USAGE = 120;
 constexpr unsigned long EXIT_NO_CONSOLE = 121;
 constexpr unsigned long EXIT_TIMED_OUT = 123;
@@ -79,7 +81,7 @@ TEST(KorvaneStream, HelpListsTheVerbsAndStatusesAndMistakesAreUsageErrors) {
     ToolRun help, unknown, badTimeout;
     EXPECT_EQ(runTool(help, {"--help"}).exitCode, 0u);
     for (const char* word : {"print [-n] TEXT", "print -", "readline", "pause", "prompt", "cancel", "clear", "exec",
-                             "--timeout", "120", "121", "122", "123", "124", "125", "126"})
+                             "--timeout", "119", "120", "121", "122", "123", "124", "125", "126"})
         EXPECT_NE(help.output.find(word), std::string::npos) << word;
     EXPECT_EQ(runTool(unknown, {"shout", "x"}).exitCode, EXIT_USAGE);
     EXPECT_EQ(withoutCarriageReturns(unknown.errors),
@@ -105,8 +107,9 @@ TEST(KorvaneStream, ReadlinePrintsExactlyTheTypedBytes) {
     EXPECT_EQ(readline.exitCode, 0u);
     EXPECT_EQ(readline.output, typed + "\n");
     ASSERT_TRUE(console.client.prompt());
-    // The line stays where it was typed; the tool ends it with a line break.
-    EXPECT_EQ(console.dump(), std::string(PROMPT) + typed.substr(0, 6) + "[other]" + typed.substr(6) + "\n" + PROMPT);
+    // The other script's print stands above the line, which stays where it
+    // was typed; the tool ends it with a line break.
+    EXPECT_EQ(console.dump(), std::string("\n[other]") + PROMPT + typed + "\n" + PROMPT);
 }
 
 TEST(KorvaneStream, ReadlineThatTimesOutLeavesAPromptOnWhichACommandRuns) {
@@ -410,6 +413,160 @@ TEST(KorvaneStreamExec, EscapeEndsTheConsoleAndTheProgramWithIt) {
     unsigned long code = 99;
     EXPECT_TRUE(console.process.waitExit(WAIT_MS, code));
     endSharedConsole();
+}
+
+// Another script's cancel while a readline waits ends that readline with its
+// status and message, cuts nothing, and leaves no request behind; while exec
+// runs, exec keeps its line and nothing of the program's output is cut.
+TEST(KorvaneStreamTogether, ACancelEndsAWaitingReadlineAndLeavesExecsLine) {
+    ConsoleSession& console = freshConsole();
+    ToolRun readline, cancel, exec, execCancel;
+    {
+        ClientWindowAside aside(console.client);
+        ASSERT_TRUE(readline.start({"readline"}));
+        ASSERT_TRUE(readline.waitUntilWaiting(TOOL_MS));
+        ASSERT_TRUE(console.client.type("ab"));
+        EXPECT_EQ(runTool(cancel, {"cancel"}).exitCode, 0u) << cancel.errors;
+        ASSERT_TRUE(readline.finish(TOOL_MS)) << "the cancelled readline kept waiting";
+    }
+    EXPECT_EQ(readline.exitCode, EXIT_CANCELLED);
+    EXPECT_EQ(readline.output, "");
+    EXPECT_EQ(withoutCarriageReturns(readline.errors), "korvane-stream: readline: another client cancelled the line\n");
+    ASSERT_TRUE(console.client.prompt());
+    ASSERT_TRUE(console.command("add 2 3"));
+    EXPECT_EQ(console.dump(), std::string(PROMPT) + "ab" + PROMPT + "add 2 3\n 2 + 3 = 5" + PROMPT);
+
+    freshConsole();
+    {
+        ClientWindowAside aside(console.client);
+        ASSERT_TRUE(exec.start({"exec", "line-program", "ask"}));
+        ASSERT_TRUE(waitForPrinted("what is your name? ", TOOL_MS));
+        ASSERT_TRUE(console.client.type("bo"));
+        EXPECT_EQ(runTool(execCancel, {"cancel"}).exitCode, 0u) << execCancel.errors;
+        ASSERT_TRUE(console.command("b"));
+        ASSERT_TRUE(exec.finish(TOOL_MS));
+    }
+    EXPECT_EQ(exec.exitCode, 0u);
+    EXPECT_EQ(console.dump(), std::string("\nwhat is your name? bob\nhello, bob") + PROMPT);
+}
+
+// A readline run by the program of an exec ends at once with its status
+// instead of waiting for the turn that exec holds.
+TEST(KorvaneStreamTogether, AReadlineUnderExecEndsAtOnce) {
+    ConsoleSession& console = freshConsole();
+    ToolRun exec;
+    {
+        ClientWindowAside aside(console.client);
+        runTool(exec, {"exec", "korvane-stream", "readline"});
+    }
+    EXPECT_EQ(exec.exitCode, EXIT_TIMED_OUT);
+    const std::string buffer = console.dump();
+    EXPECT_NE(buffer.find("korvane-stream: readline: the console's input belongs to the running exec"),
+              std::string::npos)
+        << buffer;
+}
+
+// A Control pressed and released before a 'c' typed for a waiting readline
+// does not make it Ctrl+C.
+TEST(KorvaneStreamTogether, AnEarlierControlPressLeavesALaterCAPlainC) {
+    ConsoleSession& console = freshConsole();
+    ToolRun readline;
+    {
+        ClientWindowAside aside(console.client);
+        ASSERT_TRUE(readline.start({"readline"}));
+        ASSERT_TRUE(readline.waitUntilWaiting(TOOL_MS));
+        INPUT tap[2] = {};
+        tap[0].type = tap[1].type = INPUT_KEYBOARD;
+        tap[0].ki.wVk = tap[1].ki.wVk = VK_CONTROL;
+        tap[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ASSERT_EQ(SendInput(2, tap, sizeof(INPUT)), 2u);
+        Sleep(300);
+        ASSERT_TRUE(console.client.type("c"));
+        ASSERT_TRUE(console.client.key(KEY_ENTER));
+        ASSERT_TRUE(readline.finish(TOOL_MS));
+    }
+    EXPECT_EQ(readline.exitCode, 0u) << readline.errors;
+    EXPECT_EQ(readline.output, "c\n");
+}
+
+// A relayer that answers after the sender's reply timeout: the sender prints
+// the text itself, and the late relayer finds the offer withdrawn.
+TEST(KorvaneStreamTogether, ARelayThatAnswersTooLateLeavesEachLineOnce) {
+    ConsoleSession& console = freshConsole();
+    ASSERT_TRUE(console.client.cancel());
+    const unsigned long consoleId = console.process.id();
+    ToolRun print;
+    {
+        ClientWindowAside aside(console.client);
+        std::atomic<bool> ready{false};
+        std::thread slow([&ready, consoleId] {
+            BridgeClient relayer;
+            if (!relayer.findConsole(WAIT_MS, consoleId) || !relayer.open()) return;
+            relayer.relayPrints([](BridgeClient& client, const std::string&, void*) { return client.printFile(); },
+                                nullptr);
+            ready = true;
+            Sleep(11000);  // longer than the sender's reply timeout of 10 s
+            relayer.handleMessages();
+        });
+        while (!ready) Sleep(20);
+        EXPECT_EQ(runTool(print, {"print", "late relay"}).exitCode, 0u) << print.errors;
+        slow.join();
+    }
+    ASSERT_TRUE(console.client.prompt());
+    EXPECT_EQ(occurrences(console.dump(), "late relay"), 1u);
+}
+
+// --timeout is one deadline for the turn, the exchange and the user together.
+TEST(KorvaneStreamTogether, ReadlineEndsWithinItsTimeoutWhateverItWaitsFor) {
+    ConsoleSession& console = freshConsole();
+    ToolRun readline;
+    DWORD took = 0;
+    {
+        ClientWindowAside aside(console.client);
+        std::atomic<int> held{0};
+        auto hold = [&held](const char* name, DWORD ms) {
+            HANDLE mutex = CreateMutexA(nullptr, FALSE, name);
+            WaitForSingleObject(mutex, INFINITE);
+            ++held;
+            Sleep(ms);
+            ReleaseMutex(mutex);
+            CloseHandle(mutex);
+        };
+        std::thread turn(hold, NOTIFICATION_MUTEX_NAME, 2500);
+        std::thread exchange(hold, EXCHANGE_MUTEX_NAME, 8000);
+        while (held < 2) Sleep(10);
+        const DWORD start = GetTickCount();
+        runTool(readline, {"readline", "--timeout", "3"});
+        took = GetTickCount() - start;
+        turn.join();
+        exchange.join();
+    }
+    EXPECT_EQ(readline.exitCode, EXIT_TIMED_OUT);
+    EXPECT_LT(took, 4500u) << "a wait of the turn and then one of the exchange, each of the whole timeout";
+}
+
+// A client killed while it waits for a line or for the end of its pause: the
+// line still goes to the stream file and the pause still ends, and then the
+// prompt comes back so that commands run.
+TEST(KorvaneStreamTogether, AKilledReadlineOrPauseLeavesAPromptThatRunsCommands) {
+    ConsoleSession& console = freshConsole();
+    ToolRun readline, pause;
+    {
+        ClientWindowAside aside(console.client);
+        ASSERT_TRUE(readline.start({"readline"}));
+        ASSERT_TRUE(readline.waitUntilWaiting(TOOL_MS));
+        readline.finish(0);
+        ASSERT_TRUE(console.command("gone"));
+        EXPECT_EQ(readWholeFile(STREAM_IN_PATH), "gone");
+        ASSERT_TRUE(console.client.cancel());
+        ASSERT_TRUE(pause.start({"pause"}));
+        ASSERT_TRUE(pause.waitUntilWaiting(TOOL_MS));
+        pause.finish(0);
+        ASSERT_TRUE(console.client.key('A'));
+        ASSERT_TRUE(console.command("add 2 3"));
+    }
+    EXPECT_EQ(console.dump(),
+              std::string(PROMPT) + "gone\n" + PAUSE_LINE + PROMPT + "add 2 3\n 2 + 3 = 5" + PROMPT);
 }
 
 }  // namespace
