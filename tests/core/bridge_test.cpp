@@ -154,9 +154,7 @@ TEST_F(Bridge, PrintAboveTheInputLineKeepsTheTypedLineWhole) {
     handleBridgeRequest(*console, WM_BRIDGE_INPUT);
     type("ab");
     EXPECT_TRUE(handleBridgeRequest(*console, WM_BRIDGE_PRINT, BRIDGE_PRINT_ABOVE_INPUT));
-    const std::string shown = buffer();
-    EXPECT_LE(shown.size(), 4999u);
-    EXPECT_EQ(shown.substr(shown.size() - 142), print.substr(print.size() - 134) + "Name? ab");
+    EXPECT_EQ(buffer().substr(buffer().size() - 142), print.substr(print.size() - 134) + "Name? ab");
     type("cd");
     console->onKey(13);
     EXPECT_EQ(fileText(STREAM_IN_PATH), "abcd");

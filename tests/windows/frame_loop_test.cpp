@@ -312,12 +312,9 @@ TEST(FrameLoop, ClearAndFlipWithoutSurfacesDoNothing) {
         const std::uint32_t generation = directDrawGeneration;
         display.clear();
         display.flip();
-        EXPECT_EQ(display.screen.directDraw, nullptr);
-        EXPECT_EQ(display.screen.backSurface, nullptr);
-        EXPECT_EQ(display.screen.primarySurface, nullptr);
+        EXPECT_TRUE(!display.screen.directDraw && !display.screen.backSurface && !display.screen.primarySurface);
         EXPECT_EQ(directDrawGeneration, generation);
-        EXPECT_EQ(display.clearFx.dwSize, sizeof(DDBLTFX));
-        EXPECT_EQ(display.clearFx.dwFillColor, 0u);
+        EXPECT_TRUE(display.clearFx.dwSize == sizeof(DDBLTFX) && display.clearFx.dwFillColor == 0);
     }
 }
 
