@@ -29,6 +29,7 @@ std::string offerName(unsigned long long sender, long long number) {
 class SharedOffer {
 public:
     SharedOffer(const std::string& name, bool create) {
+        SetLastError(ERROR_SUCCESS);
         mapping = create ? CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(RelayOffer),
                                               name.c_str())
                          : OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
