@@ -30,7 +30,8 @@ struct DetachedLine {
 void detachInputLine(Console& console, DetachedLine& line) {
     const int total = console.length();
     const int start = inputLineStart(console);
-    const int inputStart = console.inputStart < start ? start : (console.inputStart > total ? total : console.inputStart);
+    const int inputStart =
+        console.inputStart < start ? start : (console.inputStart > total ? total : console.inputStart);
     line.length = total - start;
     line.typed = total - inputStart;
     std::memcpy(line.chars, console.text + start, static_cast<std::size_t>(line.length));

@@ -4,10 +4,10 @@
 
 #include <windows.h>
 
-#include "bridge/bridge.h"
 #include <atomic>
 #include <string>
 
+#include "bridge/bridge.h"
 #include "client/bridge_client.h"
 #include "client/relay_offer.h"
 #include "client/stream_files.h"
@@ -38,7 +38,8 @@ public:
             CloseHandle(mapping);
             mapping = nullptr;
         }
-        if (mapping) offer = static_cast<RelayOffer*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(RelayOffer)));
+        if (mapping)
+            offer = static_cast<RelayOffer*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(RelayOffer)));
     }
     ~SharedOffer() {
         if (offer) UnmapViewOfFile(offer);

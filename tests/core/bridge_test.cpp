@@ -179,6 +179,7 @@ TEST_F(Bridge, WithNoClientWindowTheLineAndThePauseEndAtAPrompt) {
     EXPECT_FALSE(console->paused);
     type("add 2 3");
     console->onKey(13);
-    EXPECT_EQ(buffer(), std::string("lost\n\n Press any key to continue ...") + PROMPT + "add 2 3\n 2 + 3 = 5" + PROMPT);
+    EXPECT_EQ(buffer(),
+              std::string("lost\n\n Press any key to continue ...") + PROMPT + "add 2 3\n 2 + 3 = 5" + PROMPT);
     EXPECT_EQ(fakePlatform().notifications, (std::vector<unsigned>{WM_BRIDGE_INPUT, WM_BRIDGE_PAUSE}));
 }
