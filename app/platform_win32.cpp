@@ -10,10 +10,11 @@
 
 namespace platform {
 
-void notifyClient(unsigned message) {
+bool notifyClient(unsigned message) {
     // Looked up every time: the client may come and go.
     HWND client = FindWindowA(CLIENT_WINDOW_CLASS, nullptr);
     SendMessageA(client, message, 0, 0);
+    return client != nullptr;
 }
 
 void openWithShell(const char* program, const char* parameters) {
@@ -30,7 +31,14 @@ bool findFile(const char* name) {
 
 bool shiftHeld() { return GetAsyncKeyState(VK_SHIFT) != 0; }
 
-bool controlHeld() { return GetAsyncKeyState(VK_CONTROL) != 0; }
+// Only the "down" bits: the "pressed since the last query" bit of
+// GetAsyncKeyState would make a Control released long ago count. The
+// thread's key state is the one of the key message being handled (a quick
+// Ctrl+C whose Control is already up again); the asynchronous one sees a
+// Control sent as input just before a key that is sent, not posted.
+bool controlHeld() {
+    return (GetKeyState(VK_CONTROL) & 0x8000) != 0 || (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
+}
 
 void closeDisplay() { display.close(); }
 

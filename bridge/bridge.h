@@ -20,6 +20,9 @@ inline constexpr unsigned WM_BRIDGE_INTERRUPT = 1035;
 // ignored rather than ending the text, and a sequence cut off at the end of
 // one print is completed by the next (console/terminal_print.h).
 inline constexpr unsigned BRIDGE_PRINT_TERMINAL = 1;
+// BRIDGE_PRINT_ABOVE_INPUT: while a line is open, the text goes in whole above
+// the line (its prompt and what was typed), which moves down below it.
+inline constexpr unsigned BRIDGE_PRINT_ABOVE_INPUT = 2;
 
 inline constexpr char STREAM_OUT_PATH[] = "c:\\stream.o";  // client -> console: text to print
 inline constexpr char STREAM_IN_PATH[] = "c:\\stream.i";   // console -> client: the typed line

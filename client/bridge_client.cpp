@@ -22,7 +22,8 @@ LRESULT CALLBACK clientWindowProcedure(HWND window, UINT message, WPARAM wParam,
         client->onNotification(message);
         return 0;
     }
-    if (client && message == RELAYED_PRINT) return client->onRelayedPrint() ? 1 : 0;
+    if (client && (message == RELAYED_PRINT || message == RELAYED_CANCEL))
+        return static_cast<LRESULT>(client->onRelayedOffer(message, wParam, lParam));
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -145,12 +146,20 @@ BridgeResult BridgeClient::printFile(unsigned flags) {
 }
 
 BridgeResult BridgeClient::printStreamFile(unsigned flags) {
-    if (relayToAnotherClient()) return {};
+    BridgeResult relayed;
+    if (offerToRelayer(RELAYED_PRINT, relayed)) return relayed;
     return sendMessage(WM_BRIDGE_PRINT, flags, 0);
 }
 BridgeResult BridgeClient::requestLine() { return send(WM_BRIDGE_INPUT); }
 BridgeResult BridgeClient::prompt() { return send(WM_BRIDGE_PROMPT); }
-BridgeResult BridgeClient::cancel() { return send(WM_BRIDGE_CANCEL); }
+BridgeResult BridgeClient::cancel() {
+    if (!console) return BridgeError::noConsole;
+    const Exchange exchange(*this);
+    if (!exchange.result()) return exchange.result();
+    BridgeResult relayed;
+    if (offerToRelayer(RELAYED_CANCEL, relayed)) return relayed;
+    return sendMessage(WM_BRIDGE_CANCEL, 0, 0);
+}
 BridgeResult BridgeClient::clear() { return send(WM_BRIDGE_CLEAR); }
 BridgeResult BridgeClient::requestPause() { return send(WM_BRIDGE_PAUSE); }
 
@@ -167,6 +176,10 @@ BridgeResult BridgeClient::waitNotification(unsigned message, unsigned timeoutMs
         if (interruptsReceived > interruptsTaken) {
             ++interruptsTaken;
             return BridgeError::interrupted;
+        }
+        if (cancelsReceived > cancelsTaken) {
+            ++cancelsTaken;
+            return BridgeError::cancelled;
         }
         if (!console) return BridgeError::noConsole;
         if (!consoleAlive()) return BridgeError::consoleGone;
@@ -210,6 +223,7 @@ void BridgeClient::discardNotifications() {
     linesTaken = linesReceived;
     pausesTaken = pausesReceived;
     interruptsTaken = interruptsReceived;
+    cancelsTaken = cancelsReceived;
 }
 
 BridgeResult BridgeClient::postMessage(unsigned message, unsigned long long wParam, long long lParam) {

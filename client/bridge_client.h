@@ -26,8 +26,12 @@ public:
     // is still waiting for its notification to return.
     using NotificationHandler = void (*)(BridgeClient& client, unsigned message, void* context);
     // Prints another client's text for it (see relayPrints). Requests sent
-    // from here are part of that client's exchange.
-    using PrintRelay = void (*)(BridgeClient& client, const std::string& text, void* context);
+    // from here are part of that client's exchange; the result is that
+    // client's result.
+    using PrintRelay = BridgeResult (*)(BridgeClient& client, const std::string& text, void* context);
+    // Takes another client's cancel of the line we wait for (see relayCancels),
+    // inside that client's exchange; the result is that client's result.
+    using CancelRelay = BridgeResult (*)(BridgeClient& client, void* context);
 
     // A wait without a time limit.
     static constexpr unsigned NO_TIME_LIMIT = 0xFFFFFFFFu;
@@ -69,13 +73,15 @@ public:
     // Any window message, queued for the console's loop; returns at once.
     BridgeResult postMessage(unsigned message, unsigned long long wParam, long long lParam);
     // Writes the stream file, then asks for it to be printed, with
-    // WM_BRIDGE_PRINT's flags (BRIDGE_PRINT_TERMINAL). While another client
-    // relays prints (exec), that client prints it among its own output, as
-    // plain text.
+    // WM_BRIDGE_PRINT's flags (BRIDGE_PRINT_TERMINAL, BRIDGE_PRINT_ABOVE_INPUT).
+    // While another client relays prints (exec), that client prints it among
+    // its own output, as plain text.
     BridgeResult print(const std::string& text, unsigned flags = 0);
     BridgeResult printFile(unsigned flags = 0);  // the same for the stream file as it is
     BridgeResult requestLine();
     BridgeResult prompt();
+    // While another client waits for a line with relayCancels set, the cancel
+    // is handed to it instead of closing its line.
     BridgeResult cancel();
     BridgeResult clear();
     BridgeResult requestPause();
@@ -90,10 +96,12 @@ public:
     // Handles pending messages until a notification of this kind has arrived
     // that no earlier wait took, and takes it: timedOut when the time ran
     // out, consoleGone when the console's window went away meanwhile,
-    // interrupted when the console sent WM_BRIDGE_INTERRUPT (Ctrl+C). A
-    // notification that arrived during the send of the key that caused it
-    // counts.
+    // interrupted when the console sent WM_BRIDGE_INTERRUPT (Ctrl+C),
+    // cancelled after cancelWait. A notification that arrived during the send
+    // of the key that caused it counts.
     BridgeResult waitNotification(unsigned message, unsigned timeoutMs);
+    // Makes the current or next wait end as cancelled.
+    void cancelWait() { ++cancelsReceived; }
 
     // The console cannot withdraw a line request or a pause: a pending line
     // request is ended by an Enter (the line typed so far is delivered to us
@@ -139,6 +147,8 @@ public:
     // to the relay instead of being printed at once, so that a client with a
     // line request pending can keep them out of the typed line. nullptr ends it.
     void relayPrints(PrintRelay relay, void* context);
+    // The same for other clients' cancels, while our line request is pending.
+    void relayCancels(CancelRelay relay, void* context);
 
     // Notifications received so far, taken by a wait or not.
     int lineNotifications() const { return linesReceived; }
@@ -156,14 +166,18 @@ public:
 
     // Handles the client window's messages; used by its window procedure.
     void onNotification(unsigned message);
-    // Another client's print handed to us; false when no relay is set.
-    bool onRelayedPrint();
+    // Another client's print or cancel offered to us (RELAYED_PRINT,
+    // RELAYED_CANCEL with the offer's sender and number): 1 when we took it.
+    long long onRelayedOffer(unsigned message, unsigned long long sender, long long number);
 
 private:
     BridgeResult keyWithModifier(unsigned modifier, unsigned virtualKey);
     BridgeResult printStreamFile(unsigned flags);  // inside an exchange
     BridgeResult waitTurn(void*& mutex, const char* name, unsigned timeoutMs);
-    bool relayToAnotherClient();
+    // Inside an exchange: offers the print or cancel to a client with its line
+    // open; true when one did it, with its result.
+    bool offerToRelayer(unsigned message, BridgeResult& result);
+    BridgeResult doOffer(unsigned message);
 
     void* window = nullptr;
     void* console = nullptr;
@@ -173,6 +187,8 @@ private:
     int pausesTaken = 0;
     int interruptsReceived = 0;
     int interruptsTaken = 0;
+    int cancelsReceived = 0;
+    int cancelsTaken = 0;
     void* exchangeMutex = nullptr;
     void* notificationMutex = nullptr;
     bool holdsNotifications = false;
@@ -180,6 +196,8 @@ private:
     unsigned turnTimeoutMs = NO_TIME_LIMIT;
     PrintRelay relay = nullptr;
     void* relayContext = nullptr;
+    CancelRelay cancelRelay = nullptr;
+    void* cancelContext = nullptr;
     unsigned replyTimeoutMs = 10000;
     NotificationHandler handler = nullptr;
     void* handlerContext = nullptr;

@@ -11,6 +11,8 @@ const char* bridgeErrorMessage(BridgeError error) {
     case BridgeError::streamIn: return "cannot read the stream file c:\\stream.i";
     case BridgeError::clientWindow: return "cannot create the client window (class korvane_app)";
     case BridgeError::interrupted: return "stopped with Ctrl+C in the console";
+    case BridgeError::cancelled: return "another client cancelled the line";
+    case BridgeError::execRunning: return "the console's input belongs to the running exec";
     }
     return "unknown error";
 }

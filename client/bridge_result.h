@@ -12,6 +12,8 @@ enum class BridgeError {
     streamIn,      // c:\stream.i could not be read
     clientWindow,  // the client's own window could not be made
     interrupted,   // the user pressed Ctrl+C in the console while we waited
+    cancelled,     // another client cancelled the line we waited for
+    execRunning,   // an exec of ours runs: the console's input is its own
 };
 
 // One line, without a line end.

@@ -4,14 +4,55 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <string>
+
 #include "bridge/bridge.h"
 #include "client/bridge_client.h"
+#include "client/relay_offer.h"
 #include "client/stream_files.h"
 
 namespace {
 
 // How often a wait for a turn looks whether the console's window still exists.
 constexpr DWORD TURN_CHECK_MS = 100;
+// How often a sender whose offer was claimed looks whether it is done.
+constexpr DWORD OFFER_CHECK_MS = 10;
+// Numbers the offers of this process, whichever client makes them.
+std::atomic<unsigned> offersMade{0};
+
+std::string offerName(unsigned long long sender, long long number) {
+    return "korvane_relay_offer_" + std::to_string(sender) + "_" + std::to_string(number);
+}
+
+// The shared record of one offer, mapped for as long as this object lives.
+class SharedOffer {
+public:
+    SharedOffer(const std::string& name, bool create) {
+        SetLastError(ERROR_SUCCESS);
+        mapping = create ? CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(RelayOffer),
+                                              name.c_str())
+                         : OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
+        // A name taken already is some other offer's record, not ours.
+        if (mapping && create && GetLastError() == ERROR_ALREADY_EXISTS) {
+            CloseHandle(mapping);
+            mapping = nullptr;
+        }
+        if (mapping)
+            offer = static_cast<RelayOffer*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(RelayOffer)));
+    }
+    ~SharedOffer() {
+        if (offer) UnmapViewOfFile(offer);
+        if (mapping) CloseHandle(mapping);
+    }
+    SharedOffer(const SharedOffer&) = delete;
+    SharedOffer& operator=(const SharedOffer&) = delete;
+
+    RelayOffer* offer = nullptr;  // a new record is zero: open
+
+private:
+    HANDLE mapping = nullptr;
+};
 
 }  // namespace
 
@@ -73,24 +114,59 @@ void BridgeClient::relayPrints(PrintRelay newRelay, void* context) {
         RemovePropA(static_cast<HWND>(window), RELAY_PROPERTY);
 }
 
-bool BridgeClient::relayToAnotherClient() {
+void BridgeClient::relayCancels(CancelRelay newRelay, void* context) {
+    cancelRelay = newRelay;
+    cancelContext = context;
+}
+
+bool BridgeClient::offerToRelayer(unsigned message, BridgeResult& result) {
     if (exchangesLent > 0) return false;
     HWND other = nullptr;
     while ((other = FindWindowExA(nullptr, other, CLIENT_WINDOW_CLASS, nullptr)) != nullptr) {
         if (other == window || !GetPropA(other, RELAY_PROPERTY)) continue;
-        DWORD_PTR printed = 0;
-        // One that does not answer in time leaves the print to us.
-        if (SendMessageTimeoutA(other, RELAYED_PRINT, 0, 0, SMTO_NORMAL, replyTimeoutMs, &printed) && printed == 1)
-            return true;
+        const DWORD sender = GetCurrentProcessId();
+        const unsigned number = ++offersMade;  // NOLINT: one atomic increment
+        SharedOffer shared(offerName(sender, number), true);
+        if (!shared.offer) continue;
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutA(other, message, sender, static_cast<LPARAM>(number), SMTO_NORMAL, replyTimeoutMs, &answer);
+        // Not claimed, whether declined or not handled in time: it is ours
+        // again, and a late relayer finds it withdrawn.
+        if (withdrawOffer(*shared.offer)) continue;
+        // Claimed: the relayer does it inside our exchange, however long it takes.
+        while (!offerDone(*shared.offer, result)) {
+            if (!IsWindow(other)) {
+                if (!offerDone(*shared.offer, result)) result = BridgeError::noAnswer;
+                break;
+            }
+            if (console && !consoleAlive()) {
+                result = BridgeError::consoleGone;
+                break;
+            }
+            if (MsgWaitForMultipleObjects(0, nullptr, FALSE, OFFER_CHECK_MS, QS_SENDMESSAGE) == WAIT_OBJECT_0) {
+                MSG msg;
+                PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            }
+        }
+        return true;
     }
     return false;
 }
 
-bool BridgeClient::onRelayedPrint() {
-    std::string text;
-    if (!relay || !readStreamOut(text)) return false;
+long long BridgeClient::onRelayedOffer(unsigned message, unsigned long long sender, long long number) {
+    const bool print = message == RELAYED_PRINT;
+    if (print ? !relay : !cancelRelay) return 0;
+    SharedOffer shared(offerName(sender, number), false);
+    if (!shared.offer || !claimOffer(*shared.offer)) return 0;  // withdrawn: the sender did it
     ++exchangesLent;
-    relay(*this, text, relayContext);
+    completeOffer(*shared.offer, doOffer(message));
     --exchangesLent;
-    return true;
+    return 1;
+}
+
+BridgeResult BridgeClient::doOffer(unsigned message) {
+    if (message != RELAYED_PRINT) return cancelRelay(*this, cancelContext);
+    std::string text;
+    if (!readStreamOut(text)) return BridgeError::streamOut;
+    return relay(*this, text, relayContext);
 }

@@ -2,6 +2,13 @@
 
 std::string LineEndFilter::feed(std::string_view chunk) {
     std::string out;
+    std::string withoutZeros;
+    if (chunk.find('\0') != std::string_view::npos) {
+        withoutZeros.reserve(chunk.size());
+        for (char c : chunk)
+            if (c != '\0') withoutZeros += c;
+        chunk = withoutZeros;
+    }
     if (chunk.empty()) return out;
     out.reserve(chunk.size() + 1);
     if (heldReturn) {

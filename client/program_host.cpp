@@ -125,15 +125,21 @@ BridgeResult payOwedBreak(BridgeClient& client, HostState& state) {
 // Another client's print while the program runs, handed to us inside its
 // exchange: it goes in as whole lines, below an unfinished line of the
 // program's, and the line's start moves past it as after our own output.
-void onForeignPrint(BridgeClient& client, const std::string& text, void* context) {
+BridgeResult onForeignPrint(BridgeClient& client, const std::string& text, void* context) {
     auto& state = *static_cast<HostState*>(context);
     std::string lines = text.substr(0, text.find('\0'));
-    if (lines.empty()) return;
+    if (lines.empty()) return {};
     if (lines.back() != '\n') lines += '\n';
     if (!state.breakOwed && state.lineStarted) lines.insert(lines.begin(), '\n');
     const BridgeResult printed = printOutput(client, state, lines, 0);  // plain text of its own
     if (!printed && state.failure) state.failure = printed;
+    return printed;
 }
+
+// Another client's cancel while the program runs: the console's input is
+// the program's until it ends, so exec keeps its line (as if it asked for it
+// again at once) and nothing of the output or the typed text is cut.
+BridgeResult onForeignCancel(BridgeClient&, void*) { return {}; }
 
 HostOutcome bridgeFailed(HostedChild& child, BridgeResult why) {
     child.terminate();
@@ -142,6 +148,20 @@ HostOutcome bridgeFailed(HostedChild& child, BridgeResult why) {
     outcome.bridge = why;
     return outcome;
 }
+
+// The line request and the relays in one exchange: another client's print or
+// cancel finds the relays set as soon as the line is open.
+BridgeResult openLine(BridgeClient& client, HostState& state) {
+    const BridgeClient::Exchange exchange(client);
+    if (!exchange.result()) return exchange.result();
+    const BridgeResult requested = client.requestLine();
+    if (!requested) return requested;
+    state.lineRequested = true;
+    client.relayPrints(onForeignPrint, &state);
+    client.relayCancels(onForeignCancel, &state);
+    return {};
+}
+
 
 HostOutcome notStarted(BridgeClient& client, const std::string& program, const std::string& reason) {
     HostOutcome outcome;
@@ -157,6 +177,7 @@ HostOutcome notStarted(BridgeClient& client, const std::string& program, const s
 // After Ctrl+C, "^C" stands on a line of its own in front of the prompt.
 BridgeResult handBack(BridgeClient& client, HostState& state) {
     client.relayPrints(nullptr, nullptr);
+    client.relayCancels(nullptr, nullptr);
     state.ending = true;
     state.lineRequested = false;
     BridgeResult result = client.endLineRequest();
@@ -177,6 +198,7 @@ public:
     }
     ~NotificationScope() {
         client.relayPrints(nullptr, nullptr);
+        client.relayCancels(nullptr, nullptr);
         client.setNotificationHandler(nullptr, nullptr);
     }
     NotificationScope(const NotificationScope&) = delete;
@@ -210,10 +232,8 @@ HostOutcome hostProgram(BridgeClient& client, const std::vector<std::string>& ar
     // The window is made just before the first request whose answer it
     // receives, if the caller has not made it yet.
     BridgeResult requested = client.open();
-    if (requested) requested = client.requestLine();
+    if (requested) requested = openLine(client, state);
     if (!requested) return bridgeFailed(child, requested);
-    state.lineRequested = true;
-    client.relayPrints(onForeignPrint, &state);
 
     LineEndFilter lineEnds;
     OpeningClearFilter opening;

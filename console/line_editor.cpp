@@ -46,7 +46,9 @@ void Console::onKey(std::uint32_t key) {
         // Cleared before the notification: a pause the client asks for while
         // handling it is a new pause and must survive.
         paused = false;
-        platform::notifyClient(WM_BRIDGE_PAUSE);
+        // A client that is gone cannot give the console back: its prompt
+        // comes now, so that the keys work again.
+        if (!platform::notifyClient(WM_BRIDGE_PAUSE) && !inputOpen) showPrompt();
     } else if (paused) {
         paused = false;
         printf("%s", PAUSE_END_PROMPT_TEXT);
@@ -82,7 +84,9 @@ void Console::editKey(std::uint32_t key) {
         if (clientInput) {
             clientInput = false;
             writeStreamIn(typed, typedLength);
-            platform::notifyClient(WM_BRIDGE_INPUT);
+            // No client to take the line: the prompt comes back, and the
+            // next line typed runs as a command.
+            if (!platform::notifyClient(WM_BRIDGE_INPUT) && !inputOpen) showPrompt();
         } else {
             execute(typed);  // the interpreter consumes the copy
         }

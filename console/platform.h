@@ -7,8 +7,9 @@
 namespace platform {
 
 // Sends one bridge notification (wParam 0, lParam 0) to the client's window,
-// found by its class name; goes nowhere when there is no client.
-void notifyClient(unsigned message);
+// found by its class name; goes nowhere when there is no client, and then
+// answers false.
+bool notifyClient(unsigned message);
 
 // Asks the shell to "open" a program with parameters, shown normally.
 void openWithShell(const char* program, const char* parameters);
@@ -20,8 +21,9 @@ bool findFile(const char* name);
 // True when Shift is down now or was pressed since the last query.
 bool shiftHeld();
 
-// True when Control is down now or was pressed since the last query, read
-// the way Shift is.
+// True when Control is held with the key being handled: down now, or down
+// when that key's message was made. A Control pressed and released earlier
+// does not count.
 bool controlHeld();
 
 // Asks the display to close its window; the frame loop ends soon after.

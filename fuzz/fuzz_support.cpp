@@ -85,10 +85,13 @@ void checkBuffer(const Console& console, const char* where) {
 // The platform seam, answering as a machine without a client or a shell.
 namespace platform {
 
-void notifyClient(unsigned message) {
+// A target that answers notifications stands for a client window.
+bool notifyClient(unsigned message) {
     ++fuzzPlatform().notifications;
     fuzzPlatform().lastNotification = message;
-    if (fuzzPlatform().onNotify) fuzzPlatform().onNotify(message);
+    if (!fuzzPlatform().onNotify) return false;
+    fuzzPlatform().onNotify(message);
+    return true;
 }
 
 void openWithShell(const char* program, const char* parameters) {

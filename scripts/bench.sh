@@ -14,6 +14,7 @@
 #     batch     batch files and small prints of the real console (Wine)
 #     example   the framework tour against the bare frame loop (Wine)
 #     terminal  the terminal print natively; exec's output modes (Wine)
+#     storm     the kit's storm test for longer, SECONDS (default 120) (Wine)
 #     native    the native benchmarks' own table (console_bench ARGS)
 # The native figures need the bench preset's build (build/bench), those under
 # Wine the Windows build (build/windows); `make bench` makes both.
@@ -570,6 +571,26 @@ figure_native() {
 }
 
 # Every figure in turn; --no-wine leaves out those measured under Wine.
+# The storm test of the client kit (tests/e2e/storm_e2e_test.cpp), run for
+# longer than in make test: several korvane-stream processes at once, a
+# typist and clients killed at random against the console. Prints the
+# clients run, those killed, and the worst round trip beside its limit of
+# 1 s; the test's own checks pass or fail as in make test.
+# Usage: scripts/bench.sh storm [SECONDS]
+figure_storm() {
+  need_programs storm korvane_storm.exe korvane-stream.exe line-program.exe korvane_kit_e2e.exe
+  wine_screen unmanaged
+  work=$(mktemp -d)
+  cd "$work" || exit 1
+  echo "== the client kit's storm under Wine, ${1:-120} s =="
+  KORVANE_STORM_SECONDS=${1:-120} timeout $(( ${1:-120} + 300 )) \
+    wine "$bin/korvane_kit_e2e.exe" --gtest_filter='KorvaneStorm.*' 2>&1 |
+    grep -e '^storm:' -e 'OK \]' -e 'FAILED' -e 'Failure' -e 'lived' -e 'Expected' -e 'Which is' -A0
+  rc=${PIPESTATUS[0]}
+  cd / && rm -rf "$work"
+  exit "$rc"
+}
+
 all_figures() {
   bash "$self" report "$@"
   local report=$?
@@ -598,6 +619,10 @@ all_figures() {
   # The terminal print natively, and exec's output modes under Wine.
   echo
   bash "$self" terminal "$@" || echo "bench.sh terminal failed"
+  if [ "${1:-}" != --no-wine ]; then
+    echo
+    timeout 900 bash "$self" storm || echo "bench.sh storm failed"
+  fi
 
   # The framework tour against the bare frame loop, under Wine.
   bash "$self" example "$@"
@@ -608,7 +633,7 @@ case "${1:-}" in
   "" | --no-wine)
     all_figures "$@"
     ;;
-  report | e2e | devices | surfaces | idle | kit | batch | example | native | terminal)
+  report | e2e | devices | surfaces | idle | kit | batch | example | native | terminal | storm)
     figure=$1
     shift
     "figure_$figure" "$@"

@@ -30,7 +30,8 @@ TEST(LineEndFilter, TurnsCrLfIntoOneLineBreakAcrossChunks) {
         {"CR CR LF keeps the first CR", {"a\r\r\n"}, "a\r\n"},
         {"CR CR LF split after the first CR", {"a\r", "\r\n"}, "a\r\n"},
         {"LF alone passes", {"a\nb"}, "a\nb"},
-        {"zero bytes pass", {std::string("a\0b", 3)}, std::string("a\0b", 3)},
+        {"zero bytes are dropped, the rest stays", {std::string("a\0b\0", 4), std::string("\0c", 2)}, "abc"},
+        {"a zero between CR and LF", {std::string("a\r\0", 3), "\n"}, "a\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

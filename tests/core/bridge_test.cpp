@@ -141,3 +141,45 @@ TEST_F(Bridge, PrintOfLargeFileMatchesOneWrite) {
         EXPECT_EQ(console->inputStart, expected.inputStart);
     }
 }
+
+// Another client's print while a reader's line is open, marked to go above
+// it: long lines, more lines than the screen and more than the buffer holds
+// all land above the line; typing goes on and the reader gets exactly the
+// typed characters.
+TEST_F(Bridge, PrintAboveTheInputLineKeepsTheTypedLineWhole) {
+    std::string print;
+    for (int i = 0; i < 45; ++i) print += std::to_string(100 + i) + std::string(130, 'x') + "\n";
+    writeFile(STREAM_OUT_PATH, print);
+    console->write("Name? ");
+    handleBridgeRequest(*console, WM_BRIDGE_INPUT);
+    type("ab");
+    EXPECT_TRUE(handleBridgeRequest(*console, WM_BRIDGE_PRINT, BRIDGE_PRINT_ABOVE_INPUT));
+    EXPECT_EQ(buffer().substr(buffer().size() - 142), print.substr(print.size() - 134) + "Name? ab");
+    type("cd");
+    console->onKey(13);
+    EXPECT_EQ(fileText(STREAM_IN_PATH), "abcd");
+    // With the line closed it is a plain print.
+    writeFile(STREAM_OUT_PATH, "!");
+    handleBridgeRequest(*console, WM_BRIDGE_PRINT, BRIDGE_PRINT_ABOVE_INPUT);
+    EXPECT_EQ(buffer().substr(buffer().size() - 11), "Name? abcd!");
+}
+
+// A client gone while it waits: the line still goes to the stream file and
+// the pause still ends, then the prompt comes back and commands run.
+TEST_F(Bridge, WithNoClientWindowTheLineAndThePauseEndAtAPrompt) {
+    fakePlatform().clientPresent = false;
+    handleBridgeRequest(*console, WM_BRIDGE_INPUT);
+    type("lost");
+    console->onKey(13);
+    EXPECT_EQ(fileText(STREAM_IN_PATH), "lost");
+    EXPECT_EQ(buffer(), std::string("lost") + PROMPT);
+    handleBridgeRequest(*console, WM_BRIDGE_CANCEL);
+    handleBridgeRequest(*console, WM_BRIDGE_PAUSE);
+    console->onKey(65);
+    EXPECT_FALSE(console->paused);
+    type("add 2 3");
+    console->onKey(13);
+    EXPECT_EQ(buffer(),
+              std::string("lost\n\n Press any key to continue ...") + PROMPT + "add 2 3\n 2 + 3 = 5" + PROMPT);
+    EXPECT_EQ(fakePlatform().notifications, (std::vector<unsigned>{WM_BRIDGE_INPUT, WM_BRIDGE_PAUSE}));
+}

@@ -12,9 +12,11 @@ FakePlatform& fakePlatform() {
 
 namespace platform {
 
-void notifyClient(unsigned message) {
+bool notifyClient(unsigned message) {
     fakePlatform().notifications.push_back(message);
+    if (!fakePlatform().clientPresent) return false;
     if (fakePlatform().onNotify) fakePlatform().onNotify(message);
+    return true;
 }
 
 void openWithShell(const char* program, const char* parameters) {

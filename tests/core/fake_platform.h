@@ -12,6 +12,7 @@ struct FakePlatform {
     int closeRequests = 0;
     bool shift = false;
     bool control = false;
+    bool clientPresent = true;  // false: notifications find no client window
     // Called inside notifyClient, as a client's window procedure would be.
     std::function<void(unsigned)> onNotify;
 

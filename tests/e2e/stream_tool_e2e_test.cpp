@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -20,6 +21,7 @@
 namespace {
 
 constexpr unsigned TOOL_MS = 20000;
+constexpr unsigned long EXIT_CANCELLED = 119;
 constexpr unsigned long EXIT_USAGE = 120;
 constexpr unsigned long EXIT_NO_CONSOLE = 121;
 constexpr unsigned long EXIT_TIMED_OUT = 123;
@@ -79,7 +81,7 @@ TEST(KorvaneStream, HelpListsTheVerbsAndStatusesAndMistakesAreUsageErrors) {
     ToolRun help, unknown, badTimeout;
     EXPECT_EQ(runTool(help, {"--help"}).exitCode, 0u);
     for (const char* word : {"print [-n] TEXT", "print -", "readline", "pause", "prompt", "cancel", "clear", "exec",
-                             "--timeout", "120", "121", "122", "123", "124", "125", "126"})
+                             "--timeout", "119", "120", "121", "122", "123", "124", "125", "126"})
         EXPECT_NE(help.output.find(word), std::string::npos) << word;
     EXPECT_EQ(runTool(unknown, {"shout", "x"}).exitCode, EXIT_USAGE);
     EXPECT_EQ(withoutCarriageReturns(unknown.errors),
@@ -105,8 +107,9 @@ TEST(KorvaneStream, ReadlinePrintsExactlyTheTypedBytes) {
     EXPECT_EQ(readline.exitCode, 0u);
     EXPECT_EQ(readline.output, typed + "\n");
     ASSERT_TRUE(console.client.prompt());
-    // The line stays where it was typed; the tool ends it with a line break.
-    EXPECT_EQ(console.dump(), std::string(PROMPT) + typed.substr(0, 6) + "[other]" + typed.substr(6) + "\n" + PROMPT);
+    // The other script's print stands above the line, which stays where it
+    // was typed; the tool ends it with a line break.
+    EXPECT_EQ(console.dump(), std::string("\n[other]") + PROMPT + typed + "\n" + PROMPT);
 }
 
 TEST(KorvaneStream, ReadlineThatTimesOutLeavesAPromptOnWhichACommandRuns) {
@@ -490,6 +493,100 @@ TEST(KorvaneStreamExec, EscapeEndsTheConsoleAndTheProgramWithIt) {
     unsigned long code = 99;
     EXPECT_TRUE(console.process.waitExit(WAIT_MS, code));
     endSharedConsole();
+}
+
+// Another script's cancel while a readline waits ends that readline with its
+// status and message, cuts nothing, and leaves no request behind; while exec
+// runs, exec keeps its line and nothing of the program's output is cut.
+TEST(KorvaneStreamTogether, ACancelEndsAWaitingReadlineAndLeavesExecsLine) {
+    ConsoleSession& console = freshConsole();
+    ToolRun readline, cancel, exec, execCancel;
+    ClientWindowAside aside(console.client);
+    ASSERT_TRUE(readline.start({"readline"}) && readline.waitUntilWaiting(TOOL_MS) && console.client.type("ab"));
+    EXPECT_EQ(runTool(cancel, {"cancel"}).exitCode, 0u) << cancel.errors;
+    ASSERT_TRUE(readline.finish(TOOL_MS)) << "the cancelled readline kept waiting";
+    EXPECT_EQ(readline.exitCode, EXIT_CANCELLED);
+    EXPECT_EQ(readline.output, "");
+    EXPECT_EQ(withoutCarriageReturns(readline.errors), "korvane-stream: readline: another client cancelled the line\n");
+    ASSERT_TRUE(console.client.prompt());
+    ASSERT_TRUE(console.command("add 2 3"));
+    EXPECT_EQ(console.dump(), std::string(PROMPT) + "ab" + PROMPT + "add 2 3\n 2 + 3 = 5" + PROMPT);
+
+    ASSERT_TRUE(console.client.cancel() && console.client.clear());
+    ASSERT_TRUE(exec.start({"exec", "line-program", "ask"}) && waitForPrinted("what is your name? ", TOOL_MS));
+    ASSERT_TRUE(console.client.type("bo"));
+    EXPECT_EQ(runTool(execCancel, {"cancel"}).exitCode, 0u) << execCancel.errors;
+    ASSERT_TRUE(console.command("b") && exec.finish(TOOL_MS));
+    EXPECT_EQ(exec.exitCode, 0u);
+    EXPECT_EQ(console.dump(), std::string("what is your name? bob\nhello, bob") + PROMPT);
+}
+
+// A readline run by the program of an exec ends at once with its status
+// instead of waiting for the turn that exec holds.
+TEST(KorvaneStreamTogether, AReadlineUnderExecEndsAtOnce) {
+    ConsoleSession& console = freshConsole();
+    ToolRun exec;
+    ClientWindowAside aside(console.client);
+    EXPECT_EQ(runTool(exec, {"exec", "korvane-stream", "readline"}).exitCode, EXIT_TIMED_OUT);
+    const std::string buffer = console.dump();
+    EXPECT_NE(buffer.find("readline: the console's input belongs to the running exec"), std::string::npos) << buffer;
+}
+
+// A Ctrl+C typed at the prompt earlier does not make a later 'c' typed for a
+// waiting readline Ctrl+C.
+TEST(KorvaneStreamTogether, AnEarlierControlPressLeavesALaterCAPlainC) {
+    ConsoleSession& console = freshConsole();
+    ToolRun readline;
+    ClientWindowAside aside(console.client);
+    ASSERT_TRUE(console.client.controlKey('C') && console.client.key(KEY_BACKSPACE));  // no client waits: a "c"
+    Sleep(300);
+    ASSERT_TRUE(readline.start({"readline"}));
+    ASSERT_TRUE(readline.waitUntilWaiting(TOOL_MS));
+    ASSERT_TRUE(console.client.type("c") && console.client.key(KEY_ENTER));
+    ASSERT_TRUE(readline.finish(TOOL_MS));
+    EXPECT_EQ(readline.exitCode, 0u) << readline.errors;
+    EXPECT_EQ(readline.output, "c\n");
+}
+
+// --timeout is one deadline for the turn, the exchange and the user together.
+TEST(KorvaneStreamTogether, ReadlineEndsWithinItsTimeoutWhateverItWaitsFor) {
+    ConsoleSession& console = freshConsole();
+    ToolRun readline;
+    ClientWindowAside aside(console.client);
+    std::atomic<int> held{0};
+    auto hold = [&held](const char* name, DWORD ms) {
+        HANDLE mutex = CreateMutexA(nullptr, FALSE, name);
+        WaitForSingleObject(mutex, INFINITE);
+        ++held;
+        Sleep(ms);
+        ReleaseMutex(mutex);
+        CloseHandle(mutex);
+    };
+    std::thread turn(hold, NOTIFICATION_MUTEX_NAME, 2500), exchange(hold, EXCHANGE_MUTEX_NAME, 8000);
+    while (held < 2) Sleep(10);
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(runTool(readline, {"readline", "--timeout", "3"}).exitCode, EXIT_TIMED_OUT);
+    EXPECT_LT(GetTickCount() - start, 4500u) << "the turn, then the exchange, each waited the whole timeout";
+    turn.join();
+    exchange.join();
+}
+
+// A client killed while it waits for a line or for the end of its pause: the
+// line still goes to the stream file and the pause still ends, and then the
+// prompt comes back so that commands run.
+TEST(KorvaneStreamTogether, AKilledReadlineOrPauseLeavesAPromptThatRunsCommands) {
+    ConsoleSession& console = freshConsole();
+    ToolRun readline, pause;
+    ClientWindowAside aside(console.client);
+    ASSERT_TRUE(readline.start({"readline"}) && readline.waitUntilWaiting(TOOL_MS));
+    readline.finish(0);
+    ASSERT_TRUE(console.command("gone"));
+    EXPECT_EQ(readWholeFile(STREAM_IN_PATH), "gone");
+    ASSERT_TRUE(console.client.cancel() && pause.start({"pause"}) && pause.waitUntilWaiting(TOOL_MS));
+    pause.finish(0);
+    ASSERT_TRUE(console.client.key('A') && console.command("add 2 3"));
+    EXPECT_EQ(console.dump(),
+              std::string(PROMPT) + "gone\n" + PAUSE_LINE + PROMPT + "add 2 3\n 2 + 3 = 5" + PROMPT);
 }
 
 }  // namespace

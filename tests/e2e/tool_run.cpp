@@ -88,6 +88,10 @@ void ToolRun::closeInput() {
     input = nullptr;
 }
 
+bool ToolRun::running() const {
+    return process && WaitForSingleObject(static_cast<HANDLE>(process), 0) == WAIT_TIMEOUT;
+}
+
 bool ToolRun::finish(unsigned timeoutMs) {
     closeInput();
     if (!process) return false;

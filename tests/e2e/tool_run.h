@@ -21,6 +21,7 @@ public:
     bool waitUntilWaiting(unsigned timeoutMs);
     bool writeInput(const std::string& text);
     void closeInput();
+    bool running() const;
     // Waits for the end; false (and the tool is ended) on timeout.
     bool finish(unsigned timeoutMs);
     unsigned long processId() const { return id; }

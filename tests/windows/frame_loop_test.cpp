@@ -301,11 +301,21 @@ TEST(FrameLoop, DrawsAtTheRefreshRateAndAnswersSentMessagesBetweenFrames) {
     slow.screen.release();
 }
 
+// Without surfaces, clear and flip reach nothing, full screen or in a window:
+// no DirectDraw object or surface appears and none is released; the clear
+// still leaves its fill record ready for black.
 TEST(FrameLoop, ClearAndFlipWithoutSurfacesDoNothing) {
-    Display display{};
-    display.clear();
-    display.flip();
-    SUCCEED();
+    for (const bool windowed : {false, true}) {
+        Display display{};
+        display.windowed = windowed;
+        display.clearFx.dwFillColor = 0x00FFFFFF;
+        const std::uint32_t generation = directDrawGeneration;
+        display.clear();
+        display.flip();
+        EXPECT_TRUE(!display.screen.directDraw && !display.screen.backSurface && !display.screen.primarySurface);
+        EXPECT_EQ(directDrawGeneration, generation);
+        EXPECT_TRUE(display.clearFx.dwSize == sizeof(DDBLTFX) && display.clearFx.dwFillColor == 0);
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -12,12 +13,17 @@
 #include "client/console_helper.h"
 #include "client/line_ends.h"
 #include "client/program_host.h"
-#include "client/typed_line.h"
 #include "tools/korvane_stream/stream_arguments.h"
 
 namespace {
 
 constexpr DWORD INPUT_CHUNK = 1u << 16;
+// Set by exec for the program it runs (and so for everything that program
+// starts): the process id of that exec.
+constexpr char EXEC_VARIABLE[] = "KORVANE_STREAM_EXEC";
+// The longest wait for the turn of the requests that leave the console as
+// the user had it, after a wait ran out.
+constexpr unsigned TIDY_TURN_MS = 1000;
 
 int fail(const char* verb, BridgeResult result) {
     std::fprintf(stderr, "korvane-stream: %s: %s\n", verb, result.message());
@@ -71,21 +77,42 @@ int printInput(BridgeClient& client, unsigned timeoutMs, unsigned flags) {
     return 0;
 }
 
-// Other clients' prints while our line is open: printed at once, and taken
-// out of the delivered line again, so that it holds only what was typed.
-void printIntoTheLine(BridgeClient& client, const std::string& text, void* context) {
-    client.printFile();
-    static_cast<std::vector<std::string>*>(context)->push_back(text.substr(0, text.find('\0')));
+// Other clients' prints while our line is open go in whole above it, so that
+// the line holds only what was typed and typing goes on.
+BridgeResult printAboveTheLine(BridgeClient& client, const std::string&, void*) {
+    return client.printFile(BRIDGE_PRINT_ABOVE_INPUT);
+}
+
+// Another client's cancel of our line: the request is ended with an Enter
+// (what was typed stays on screen, unread) and the wait ends as cancelled.
+// A line already delivered is no longer ours to cancel.
+BridgeResult endCancelledLine(BridgeClient& client, void*) {
+    if (client.lineNotifications() > 0) return {};
+    const BridgeResult ended = client.endLineRequest();
+    client.cancelWait();
+    return ended;
 }
 
 int readLine(BridgeClient& client, unsigned timeoutMs, DWORD since) {
     std::string line;
-    if (BridgeResult requested = client.requestLine(); !requested) return failTurn("readline", requested, timeoutMs);
-    std::vector<std::string> printed;
-    client.relayPrints(printIntoTheLine, &printed);
+    {
+        // The request and the relays in one exchange: another client's print
+        // or cancel finds the relays set as soon as the line is open.
+        const BridgeClient::Exchange exchange(client);
+        BridgeResult requested = exchange.result();
+        if (requested) requested = client.requestLine();
+        if (!requested) return failTurn("readline", requested, timeoutMs);
+        client.relayPrints(printAboveTheLine, nullptr);
+        client.relayCancels(endCancelledLine, nullptr);
+    }
     const BridgeResult read = client.waitLine(line, remainingOf(timeoutMs, since));
     client.relayPrints(nullptr, nullptr);
-    for (auto text = printed.rbegin(); text != printed.rend(); ++text) line = withoutPrintedText(line, *text);
+    client.relayCancels(nullptr, nullptr);
+    client.setTurnTimeout(TIDY_TURN_MS);
+    if (read.error() == BridgeError::cancelled) {
+        std::fprintf(stderr, "korvane-stream: readline: another client cancelled the line\n");
+        return EXIT_CANCELLED;
+    }
     if (read.error() == BridgeError::interrupted) return interrupted(client, true);
     if (read.error() == BridgeError::timedOut) {
         // Leave the console as the user had it: the request withdrawn, a prompt.
@@ -103,6 +130,7 @@ int readLine(BridgeClient& client, unsigned timeoutMs, DWORD since) {
 int pauseForKey(BridgeClient& client, unsigned timeoutMs, DWORD since) {
     if (BridgeResult paused = client.requestPause(); !paused) return failTurn("pause", paused, timeoutMs);
     const BridgeResult paused = client.waitPauseEnd(remainingOf(timeoutMs, since));
+    client.setTurnTimeout(TIDY_TURN_MS);
     if (paused.error() == BridgeError::interrupted) return interrupted(client, false);
     if (paused.error() == BridgeError::timedOut) {
         client.endPause();
@@ -112,7 +140,22 @@ int pauseForKey(BridgeClient& client, unsigned timeoutMs, DWORD since) {
     return paused ? 0 : fail("pause", paused);
 }
 
+// A readline, pause or exec run by the program of an exec would wait for
+// that exec's turn, which it holds until the program ends: it ends at once.
+bool underRunningExec(unsigned long& execId) {
+    char value[32] = {};
+    const DWORD length = GetEnvironmentVariableA(EXEC_VARIABLE, value, sizeof value);
+    if (length == 0 || length >= sizeof value) return false;
+    execId = std::strtoul(value, nullptr, 10);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(execId));
+    if (!process) return false;
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running && execId != GetCurrentProcessId();
+}
+
 int exec(BridgeClient& client, const std::vector<std::string>& program, ExecOutput output) {
+    SetEnvironmentVariableA(EXEC_VARIABLE, std::to_string(GetCurrentProcessId()).c_str());
     const HostOutput shown = output == ExecOutput::raw       ? HostOutput::raw
                              : output == ExecOutput::console ? HostOutput::pseudoConsole
                                                              : HostOutput::terminal;
@@ -169,13 +212,20 @@ int main(int argc, char** argv) {
     // makes it itself, after taking the console over).
     if (needsClientWindow(command.verb) || command.verb == StreamVerb::exec) {
         const bool window = needsClientWindow(command.verb);
-        const BridgeResult opened =
-            window ? client.open(command.timeoutMs) : client.takeNotificationTurn(command.timeoutMs);
         const char* verb = command.verb == StreamVerb::exec    ? "exec"
                            : command.verb == StreamVerb::pause ? "pause"
                                                                : "readline";
+        if (unsigned long execId = 0; underRunningExec(execId)) {
+            std::fprintf(stderr, "korvane-stream: %s: %s (korvane-stream exec, process %lu)\n", verb,
+                         BridgeResult(BridgeError::execRunning).message(), execId);
+            return exitStatusFor(BridgeError::execRunning);
+        }
+        const BridgeResult opened =
+            window ? client.open(command.timeoutMs) : client.takeNotificationTurn(command.timeoutMs);
         if (opened.error() == BridgeError::clientWindow) return fail("client window", opened);
         if (!opened) return failTurn(verb, opened, command.timeoutMs);
+        // One deadline for the turn, the exchange and the user together.
+        client.setTurnTimeout(remainingOf(command.timeoutMs, started));
     }
     switch (command.verb) {
     case StreamVerb::print: {

@@ -38,7 +38,9 @@ int exitStatusFor(BridgeError error) {
     case BridgeError::none: return 0;
     case BridgeError::noConsole: return EXIT_NO_CONSOLE;
     case BridgeError::noAnswer: return EXIT_NO_ANSWER;
-    case BridgeError::timedOut: return EXIT_TIMED_OUT;
+    case BridgeError::timedOut:
+    case BridgeError::execRunning: return EXIT_TIMED_OUT;
+    case BridgeError::cancelled: return EXIT_CANCELLED;
     case BridgeError::interrupted: return EXIT_INTERRUPTED;
     case BridgeError::consoleGone: return EXIT_CONSOLE_GONE;
     case BridgeError::streamOut:
@@ -138,10 +140,12 @@ const char* streamUsage() {
            "  print -                 print standard input as it arrives; CR LF becomes a line end\n"
            "  print --terminal ...    either, shown as a terminal shows it: CR returns to the line's start,\n"
            "                          BS, TAB and erasing act, colours and other escape sequences vanish\n"
-           "  readline                ask for a line; print the typed line to standard output\n"
+           "  readline                ask for a line; print the typed line to standard output (only what\n"
+           "                          was typed: other scripts' prints show above the line)\n"
            "  pause                   wait until the user presses a key in the console\n"
            "  prompt                  show the command prompt\n"
-           "  cancel                  close the input line and remove the prompt\n"
+           "  cancel                  close the input line and remove the prompt; a readline waiting for\n"
+           "                          its line ends instead (status 119), an exec keeps its line\n"
            "  clear                   clear the console's buffer\n"
            "  exec PROGRAM [ARGS...]  run a line-based program inside the console and exit with its status;\n"
            "                          its output is shown as a terminal shows it\n"
@@ -159,10 +163,12 @@ const char* streamUsage() {
            "\n"
            "exit statuses:\n"
            "  0    success (exec: the program's own status)\n"
+           "  119  readline: another script cancelled the line; what was typed stays on screen, unread\n"
            "  120  usage error\n"
            "  121  no console is running\n"
            "  122  the console does not answer\n"
-           "  123  a wait timed out\n"
+           "  123  a wait timed out; or readline, pause or exec was run by a program under exec, whose\n"
+           "       line the console's input is (it ends at once instead of waiting for exec to end)\n"
            "  124  exec could not start the program (--console: no pseudo console on this system)\n"
            "  125  the console went away\n"
            "  126  a stream file (c:\\stream.o, c:\\stream.i) could not be written or read\n"
@@ -170,5 +176,7 @@ const char* streamUsage() {
            "\n"
            "A print while the command prompt is open joins the command being typed.\n"
            "Several scripts may use the console at once: each print appears whole and once; readline, pause\n"
-           "and exec take turns; a print during exec appears among the program's output as whole lines.\n";
+           "and exec take turns; a print during exec appears among the program's output as whole lines.\n"
+           "A zero byte in the text of print - or in exec's output shows as nothing; the rest is printed.\n"
+           "When --timeout is given, readline and pause end within it, the turn and the user together.\n";
 }

@@ -8,16 +8,17 @@
 
 // The kit's own statuses: a small range below the 124 to 127 of shells and
 // timeout, which exec otherwise leaves to the program it runs.
+inline constexpr int EXIT_CANCELLED = 119;        // another client cancelled the line readline waited for
 inline constexpr int EXIT_USAGE = 120;            // the command line is wrong
 inline constexpr int EXIT_NO_CONSOLE = 121;       // no console is running
 inline constexpr int EXIT_NO_ANSWER = 122;        // the console does not answer
-inline constexpr int EXIT_TIMED_OUT = 123;        // a wait of readline or pause timed out
+inline constexpr int EXIT_TIMED_OUT = 123;        // a wait timed out; or readline, pause, exec under an exec
 inline constexpr int EXIT_NOT_STARTED = 124;      // exec could not start the program
 inline constexpr int EXIT_CONSOLE_GONE = 125;     // the console went away (during exec or a wait)
 inline constexpr int EXIT_STREAM_FILE = 126;      // a stream file could not be written or read
 // Ctrl+C in the console stopped the wait or the program, as shells report it.
 inline constexpr int EXIT_INTERRUPTED = 130;
-inline constexpr int FIRST_KIT_STATUS = EXIT_USAGE;
+inline constexpr int FIRST_KIT_STATUS = EXIT_CANCELLED;
 inline constexpr int LAST_KIT_STATUS = EXIT_STREAM_FILE;
 
 // The status for a failed bridge call (0 for success).

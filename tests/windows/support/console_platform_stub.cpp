@@ -5,7 +5,7 @@
 
 namespace platform {
 
-void notifyClient(unsigned) {}
+bool notifyClient(unsigned) { return false; }
 void openWithShell(const char*, const char*) {}
 bool findFile(const char*) { return false; }
 bool shiftHeld() { return false; }
