@@ -1,12 +1,13 @@
 // Cleaning pasted text into lines, and handing them out one at a time.
 #include "console/paste_text.h"
 
+#include <cstddef>
 #include <cstring>
 
 void PasteQueue::start(const char* text, std::size_t n) {
-    chars.clear();
+    chars.erase(chars.begin(), chars.begin() + static_cast<std::ptrdiff_t>(position));
     position = 0;
-    chars.reserve(n);
+    chars.reserve(chars.size() + n);
     for (std::size_t i = 0; i < n; ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c == '\r') {

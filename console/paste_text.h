@@ -8,7 +8,7 @@
 
 class PasteQueue {
 public:
-    // Replaces whatever was still waiting.
+    // Queues the text behind whatever still waits.
     void start(const char* text, std::size_t n);
     bool pending() const { return position < chars.size(); }
     void drop();
