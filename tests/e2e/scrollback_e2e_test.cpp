@@ -1,0 +1,198 @@
+// Scrollback, copy and paste with real X mouse and key events (xdotool) and
+// the X clipboard (xclip), which Wine shares with its own.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "bridge/bridge.h"
+#include "client/key_map.h"
+#include "console_session.h"
+#include "tool_run.h"
+
+namespace {
+
+// While the tool waits, the test's own client window is away (the console
+// notifies the one window of class korvane_app that it finds).
+class ClientWindowAside {
+public:
+    explicit ClientWindowAside(BridgeClient& client) : client(client) { client.close(); }
+    ~ClientWindowAside() { client.open(); }
+    ClientWindowAside(const ClientWindowAside&) = delete;
+    ClientWindowAside& operator=(const ClientWindowAside&) = delete;
+
+private:
+    BridgeClient& client;
+};
+
+// Runs a shell command line natively (Wine starts Linux programs, but gives
+// no handle to wait on): sh writes its exit status to a file when done.
+// The command takes no double quotes.
+bool unix(const std::string& command) {
+    const std::string done = "/tmp/korvane-e2e-done-" + std::to_string(GetCurrentProcessId());
+    const std::string doneHere = "z:" + done;
+    DeleteFileA(doneHere.c_str());
+    std::string line = "z:\\bin\\sh -c \"" + command + "; echo $? > " + done + ".part; mv " + done + ".part " +
+                       done + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    if (process.hThread) CloseHandle(process.hThread);
+    if (process.hProcess) CloseHandle(process.hProcess);
+    for (int waited = 0; waited < 20000; waited += 20) {
+        const std::string status = readWholeFile(doneHere);
+        if (!status.empty()) {
+            DeleteFileA(doneHere.c_str());
+            return status[0] == '0';
+        }
+        Sleep(20);
+    }
+    return false;
+}
+
+std::string clipboard() {
+    const std::string file = "/tmp/korvane-e2e-clip-" + std::to_string(GetCurrentProcessId());
+    if (!unix("xclip -o -selection clipboard > " + file)) return "<xclip failed>";
+    std::string text = readWholeFile("z:" + file);
+    DeleteFileA(("z:" + file).c_str());
+    return text;
+}
+
+bool setClipboard(const std::string& text) {
+    const std::string file = "/tmp/korvane-e2e-paste-" + std::to_string(GetCurrentProcessId());
+    // xclip stays to serve the selection until another program takes it;
+    // its output goes nowhere so that sh does not wait for it.
+    return writeWholeFile("z:" + file, text) &&
+           unix("xclip -selection clipboard -i " + file + " > /dev/null 2>&1 < /dev/null");
+}
+
+// Lets the console take the X events, then answers once it has handled a
+// request sent after them.
+void settle(ConsoleSession& console, int ms = 400) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    console.client.send(WM_NULL);
+}
+
+bool waitUntil(const std::function<bool()>& done, int ms) {
+    for (int waited = 0; waited < ms; waited += 100) {
+        if (done()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return done();
+}
+
+std::string numberedLine(int i) {
+    char line[32];
+    std::snprintf(line, sizeof line, "line %03d", i);
+    return line;
+}
+
+std::string numberedLines(int count) {
+    std::string text;
+    for (int i = 1; i <= count; ++i) text += numberedLine(i) + "\n";
+    return text;
+}
+
+// A console showing 300 printed lines, of which all but the last 38 or so
+// have gone to the history; the pointer over it and the window focused.
+ConsoleSession& consoleWithHistory() {
+    ConsoleSession& console = sharedConsole();
+    EXPECT_TRUE(console.reset());
+    EXPECT_TRUE(console.command("flush"));
+    EXPECT_TRUE(console.client.print(numberedLines(300)));
+    EXPECT_TRUE(console.client.prompt());
+    EXPECT_TRUE(unix("xdotool mousemove 320 240 click 1"));
+    settle(console);
+    return console;
+}
+
+// Drags from one screen point to another with the left button.
+bool drag(int fromX, int fromY, int toX, int toY) {
+    return unix("xdotool mousemove " + std::to_string(fromX) + " " + std::to_string(fromY) +
+                " mousedown 1 mousemove " + std::to_string((fromX + toX) / 2) + " " + std::to_string((fromY + toY) / 2) +
+                " mousemove " + std::to_string(toX) + " " + std::to_string(toY) + " mouseup 1");
+}
+
+TEST(Scrollback, WheelBackDragAndCopyTakeLinesFromTheHistory) {
+    ConsoleSession& console = consoleWithHistory();
+    ASSERT_TRUE(unix("xdotool click --repeat 20 --delay 20 4"));  // 60 lines back
+    settle(console);
+    ASSERT_TRUE(drag(1, 14, 400, 110));  // rows 1 to 9
+    settle(console);
+    ASSERT_TRUE(unix("xdotool key ctrl+c"));
+    std::string copied;
+    waitUntil([&] { return (copied = clipboard()).find("line") != std::string::npos; }, 5000);
+    // Nine whole screen rows of consecutive lines, all from the history: the
+    // live view starts at line 264.
+    int first = 0;
+    ASSERT_EQ(std::sscanf(copied.c_str(), "line %d", &first), 1) << copied;
+    std::string expected;
+    for (int i = first; i < first + 9; ++i) expected += (i > first ? "\n" : "") + numberedLine(i);
+    // Wine hands X the lines with LF alone.
+    std::string lines;
+    for (char c : copied)
+        if (c != '\r') lines += c;
+    EXPECT_EQ(lines, expected);
+    EXPECT_LT(first + 8, 264);
+    EXPECT_GT(first, 190);
+    // The copy cleared the selection and changed nothing in the buffer.
+    EXPECT_TRUE(console.reset());
+}
+
+TEST(Scrollback, ShiftPageUpThenAKeyGoesLiveAgain) {
+    ConsoleSession& console = consoleWithHistory();
+    ASSERT_TRUE(unix("xdotool key shift+Prior key BackSpace"));
+    settle(console);
+    ASSERT_TRUE(drag(0, 4, 600, 4));  // the top row, whole
+    settle(console);
+    ASSERT_TRUE(unix("xdotool key ctrl+Insert"));
+    std::string copied;
+    waitUntil([&] { return (copied = clipboard()).find("line") != std::string::npos; }, 5000);
+    const std::string buffer = console.dump();
+    EXPECT_EQ(copied, buffer.substr(0, buffer.find('\n'))) << "the top row of the live view";
+}
+
+TEST(Paste, TwoCommandsBothRun) {
+    ConsoleSession& console = consoleWithHistory();
+    ASSERT_TRUE(console.command("flush"));
+    ASSERT_TRUE(setClipboard("add 2 3\r\nsub 9 4\n"));
+    ASSERT_TRUE(unix("xdotool key ctrl+v"));
+    std::string buffer;
+    EXPECT_TRUE(waitUntil([&] {
+        settle(console, 100);
+        buffer = console.dump();
+        return buffer.find("9 - 4 = 5") != std::string::npos;
+    }, 10000));
+    EXPECT_EQ(buffer, std::string(PROMPT) + "add 2 3\n 2 + 3 = 5" + PROMPT + "sub 9 4\n 9 - 4 = 5" + PROMPT);
+}
+
+TEST(Paste, IntoReadlineHandsOverExactlyTheFirstLine) {
+    ConsoleSession& console = consoleWithHistory();
+    ASSERT_TRUE(setClipboard("first line\nadd 1 1\n"));
+    ToolRun readline;
+    {
+        ClientWindowAside aside(console.client);
+        ASSERT_TRUE(readline.start({"readline"}));
+        ASSERT_TRUE(readline.waitUntilWaiting(20000));
+        ASSERT_TRUE(unix("xdotool key shift+Insert"));
+        ASSERT_TRUE(readline.finish(20000));
+    }
+    EXPECT_EQ(readline.exitCode, 0u);
+    EXPECT_EQ(readline.output, "first line\n");
+    // The second line waited for the next prompt, and ran there.
+    ASSERT_TRUE(console.client.prompt());
+    EXPECT_TRUE(waitUntil([&] {
+        settle(console, 100);
+        return console.dump().find(" 1 + 1 = 2") != std::string::npos;
+    }, 10000));
+}
+
+}  // namespace
