@@ -204,7 +204,8 @@ void fillOverlay(const Console& console, const ShownText& shown, std::uint64_t t
         int begin = 0;
         int end = 0;
         const std::uint64_t number = top + static_cast<std::uint64_t>(row);
-        if (number < shown.end() && shown.line(number, length) && console.selection.columns(number, length, begin, end)) {
+        if (number < shown.end() && shown.line(number, length) &&
+            console.selection.columns(number, length, begin, end)) {
             overlay.selectBegin[row] = begin;
             overlay.selectEnd[row] = end;
             overlay.any = true;

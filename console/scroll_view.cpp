@@ -35,9 +35,7 @@ std::uint64_t ScrollView::top(const ShownText& shown) const {
     return anchor < shown.first() ? shown.first() : anchor;
 }
 
-int ScrollView::linesBack(const ShownText& shown) const {
-    return static_cast<int>(shown.bufferFirst() - top(shown));
-}
+int ScrollView::linesBack(const ShownText& shown) const { return static_cast<int>(shown.bufferFirst() - top(shown)); }
 
 void ScrollView::scroll(const ShownText& shown, int lines) {
     const std::uint64_t now = top(shown);
@@ -79,7 +77,8 @@ std::string Selection::text(const ShownText& shown) const {
         const char* chars = shown.line(number, length);
         int begin = 0;
         int end = 0;
-        if (chars && columns(number, length, begin, end)) copy.append(chars + begin, static_cast<std::size_t>(end - begin));
+        if (chars && columns(number, length, begin, end))
+            copy.append(chars + begin, static_cast<std::size_t>(end - begin));
         if (number != high) copy += "\r\n";
     }
     return copy;

@@ -63,8 +63,13 @@ class Selection {
 public:
     bool active() const { return on; }
     bool empty() const { return !on || (!(from < to) && !(to < from)); }
-    void start(TextPoint point) { from = to = point; on = true; }
-    void extend(TextPoint point) { if (on) to = point; }
+    void start(TextPoint point) {
+        from = to = point;
+        on = true;
+    }
+    void extend(TextPoint point) {
+        if (on) to = point;
+    }
     void clear() { on = false; }
     // Columns [begin, end) selected on a line of that length; false for none.
     bool columns(std::uint64_t line, int length, int& begin, int& end) const;

@@ -36,12 +36,9 @@ LARGE_INTEGER blockStart;
 constexpr int PHASES = 6;
 LONGLONG phaseTicks[PHASES];
 
-const char* const PHASE_NAMES[] = {"bare loop (clear, flip)",
-                                   "console, banner and prompt",
-                                   "console, full buffer of 39 lines",
-                                   "console, full buffer, a line a frame",
-                                   "console, 10,000 lines back",
-                                   "console, 10,000 back, a line a frame"};
+const char* const PHASE_NAMES[] = {"bare loop (clear, flip)",          "console, banner and prompt",
+                                   "console, full buffer of 39 lines", "console, full buffer, a line a frame",
+                                   "console, 10,000 lines back",       "console, 10,000 back, a line a frame"};
 constexpr int HISTORY_BACK = 10000;
 
 void bannerBuffer() {

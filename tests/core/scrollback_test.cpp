@@ -130,7 +130,10 @@ TEST_F(ConsoleTest, SelectionMapsCellsToTextAcrossHistoryAndWrappedLines) {
 
 TEST(PasteQueue, SplitsLinesAndCleansControlBytes) {
     PasteQueue paste;
-    const char text[] = "a\tb\r\nc\x01\x7f" "d\re\n\xe9" "f";
+    const char text[] =
+        "a\tb\r\nc\x01\x7f"
+        "d\re\n\xe9"
+        "f";
     paste.start(text, sizeof text - 1);
     std::string lines;
     while (paste.pending()) {
@@ -141,7 +144,9 @@ TEST(PasteQueue, SplitsLinesAndCleansControlBytes) {
         lines += std::string(line, static_cast<std::size_t>(length)) + (enter ? "|" : "$");
         paste.pop();
     }
-    EXPECT_EQ(lines, "a b|cd|e|\xe9" "f$");
+    EXPECT_EQ(lines,
+              "a b|cd|e|\xe9"
+              "f$");
 }
 
 TEST_F(ConsoleTest, PasteTypesOneLineEachTimeTheInputLineOpens) {

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <initializer_list>
+#include <utility>
 #include <string>
 #include <thread>
 
@@ -38,8 +40,8 @@ bool unix(const std::string& command) {
     const std::string done = "/tmp/korvane-e2e-done-" + std::to_string(GetCurrentProcessId());
     const std::string doneHere = "z:" + done;
     DeleteFileA(doneHere.c_str());
-    std::string line = "z:\\bin\\sh -c \"" + command + "; echo $? > " + done + ".part; mv " + done + ".part " +
-                       done + "\"";
+    std::string line =
+        "z:\\bin\\sh -c \"" + command + "; echo $? > " + done + ".part; mv " + done + ".part " + done + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -72,6 +74,23 @@ bool setClipboard(const std::string& text) {
     // its output goes nowhere so that sh does not wait for it.
     return writeWholeFile("z:" + file, text) &&
            unix("xclip -selection clipboard -i " + file + " > /dev/null 2>&1 < /dev/null");
+}
+
+// Whether each screen point shows the console's text colour (green 200),
+// from a screenshot of the X screen: text and marker drawn inverted have it
+// as their background.
+std::string greenAt(std::initializer_list<std::pair<int, int>> points) {
+    const std::string file = "/tmp/korvane-e2e-shot-" + std::to_string(GetCurrentProcessId());
+    std::string format;
+    for (const auto& [x, y] : points) format += "%[pixel:p{" + std::to_string(x) + "," + std::to_string(y) + "}] ";
+    if (!unix("import -window root " + file + ".png && convert " + file + ".png -format '" + format + "' info: > " +
+              file + ".txt"))
+        return "<screenshot failed>";
+    const std::string colours = readWholeFile("z:" + file + ".txt");
+    std::string answer;
+    for (std::size_t at = 0, end; (end = colours.find(' ', at)) != std::string::npos; at = end + 1)
+        answer += colours.substr(at, end - at).find("0,200,0") != std::string::npos ? 'G' : '-';
+    return answer;
 }
 
 // Lets the console take the X events, then answers once it has handled a
@@ -116,9 +135,9 @@ ConsoleSession& consoleWithHistory() {
 
 // Drags from one screen point to another with the left button.
 bool drag(int fromX, int fromY, int toX, int toY) {
-    return unix("xdotool mousemove " + std::to_string(fromX) + " " + std::to_string(fromY) +
-                " mousedown 1 mousemove " + std::to_string((fromX + toX) / 2) + " " + std::to_string((fromY + toY) / 2) +
-                " mousemove " + std::to_string(toX) + " " + std::to_string(toY) + " mouseup 1");
+    return unix("xdotool mousemove " + std::to_string(fromX) + " " + std::to_string(fromY) + " mousedown 1 mousemove " +
+                std::to_string((fromX + toX) / 2) + " " + std::to_string((fromY + toY) / 2) + " mousemove " +
+                std::to_string(toX) + " " + std::to_string(toY) + " mouseup 1");
 }
 
 TEST(Scrollback, WheelBackDragAndCopyTakeLinesFromTheHistory) {
@@ -127,6 +146,9 @@ TEST(Scrollback, WheelBackDragAndCopyTakeLinesFromTheHistory) {
     settle(console);
     ASSERT_TRUE(drag(1, 14, 400, 110));  // rows 1 to 9
     settle(console);
+    // The marker at the top right and the selection (the blank after "line"
+    // on row 2), inverted; row 0 as it was.
+    EXPECT_EQ(greenAt({{620, 1}, {28, 29}, {28, 5}}), "GG-");
     ASSERT_TRUE(unix("xdotool key ctrl+c"));
     std::string copied;
     waitUntil([&] { return (copied = clipboard()).find("line") != std::string::npos; }, 5000);
@@ -144,13 +166,18 @@ TEST(Scrollback, WheelBackDragAndCopyTakeLinesFromTheHistory) {
     EXPECT_LT(first + 8, 264);
     EXPECT_GT(first, 190);
     // The copy cleared the selection and changed nothing in the buffer.
+    EXPECT_EQ(greenAt({{620, 1}, {28, 29}}), "G-");
     EXPECT_TRUE(console.reset());
 }
 
 TEST(Scrollback, ShiftPageUpThenAKeyGoesLiveAgain) {
     ConsoleSession& console = consoleWithHistory();
-    ASSERT_TRUE(unix("xdotool key shift+Prior key BackSpace"));
+    ASSERT_TRUE(unix("xdotool key shift+Prior"));
     settle(console);
+    EXPECT_EQ(greenAt({{620, 1}}), "G") << "the marker";
+    ASSERT_TRUE(unix("xdotool key BackSpace"));
+    settle(console);
+    EXPECT_EQ(greenAt({{620, 1}}), "-") << "no marker";
     ASSERT_TRUE(drag(0, 4, 600, 4));  // the top row, whole
     settle(console);
     ASSERT_TRUE(unix("xdotool key ctrl+Insert"));
@@ -166,11 +193,13 @@ TEST(Paste, TwoCommandsBothRun) {
     ASSERT_TRUE(setClipboard("add 2 3\r\nsub 9 4\n"));
     ASSERT_TRUE(unix("xdotool key ctrl+v"));
     std::string buffer;
-    EXPECT_TRUE(waitUntil([&] {
-        settle(console, 100);
-        buffer = console.dump();
-        return buffer.find("9 - 4 = 5") != std::string::npos;
-    }, 10000));
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            settle(console, 100);
+            buffer = console.dump();
+            return buffer.find("9 - 4 = 5") != std::string::npos;
+        },
+        10000));
     EXPECT_EQ(buffer, std::string(PROMPT) + "add 2 3\n 2 + 3 = 5" + PROMPT + "sub 9 4\n 9 - 4 = 5" + PROMPT);
 }
 
@@ -189,10 +218,12 @@ TEST(Paste, IntoReadlineHandsOverExactlyTheFirstLine) {
     EXPECT_EQ(readline.output, "first line\n");
     // The second line waited for the next prompt, and ran there.
     ASSERT_TRUE(console.client.prompt());
-    EXPECT_TRUE(waitUntil([&] {
-        settle(console, 100);
-        return console.dump().find(" 1 + 1 = 2") != std::string::npos;
-    }, 10000));
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            settle(console, 100);
+            return console.dump().find(" 1 + 1 = 2") != std::string::npos;
+        },
+        10000));
 }
 
 }  // namespace
