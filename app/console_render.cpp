@@ -15,10 +15,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <string>
 
 #include "app/drawing_cache.h"
 #include "app/text_metrics.h"
+#include "framework/display/back_surface_dc.h"
 #include "console/console.h"
 #include "framework/display/global_display.h"
 
@@ -103,18 +103,25 @@ void drawCopy(TextPainter& textPainter, const char* text, std::size_t length, bo
 void drawText(const Look& look, TextPainter& textPainter, Painter& painter);
 
 // Text at the top right, `row` rows down.
-void drawAtRight(TextPainter& textPainter, const TextMetrics& metrics, const char* text, int row) {
+void drawAtRight(HDC dc, const TextMetrics& metrics, const char* text, int row) {
     int width = 0;
     for (const char* c = text; *c; ++c) width += metrics.widths[static_cast<unsigned char>(*c)];
-    textPainter.drawText(text, SCREEN_WIDTH - width - MARKER_MARGIN, row * metrics.lineHeight);
+    TextOutA(dc, SCREEN_WIDTH - width - MARKER_MARGIN, row * metrics.lineHeight, text,
+             static_cast<int>(std::strlen(text)));
 }
 
-void drawOverlay(const Look& look, TextPainter& textPainter) {
+// All of it through one device context: a context is the dearest part of a
+// frame where the program runs.
+void drawOverlay(const Look& look, const TextPainter& textPainter) {
     const Overlay& overlay = *look.overlay;
     if (!overlay.any) return;
+    BackSurfaceDc dc(textPainter.screen);
+    if (!dc) return;
     const TextMetrics& metrics = textMetrics(look.font);
-    textPainter.setTextColor(look.backColor);
-    textPainter.setBackColor(look.textColor);
+    SetTextColor(dc.get(), look.backColor);
+    SetBkColor(dc.get(), look.textColor);
+    SetBkMode(dc.get(), OPAQUE);
+    if (look.font) SelectObject(dc.get(), static_cast<HFONT>(look.font));
     const char* row = look.text;
     const char* const end = look.text + look.length;
     for (int i = 0; i < VIEW_ROWS && row <= end; ++i) {
@@ -125,17 +132,14 @@ void drawOverlay(const Look& look, TextPainter& textPainter) {
         if (begin >= 0 && stop > begin && stop <= rowEnd - row) {
             int x = 0;
             for (int c = 0; c < begin; ++c) x += metrics.widths[static_cast<unsigned char>(row[c])];
-            const std::string selected(row + begin, row + stop);
-            textPainter.drawText(selected.c_str(), x, i * metrics.lineHeight);
+            TextOutA(dc.get(), x, i * metrics.lineHeight, row + begin, stop - begin);
         }
         if (!hit) break;
         row = rowEnd + 1;
     }
     int noticeRow = 0;
-    if (overlay.marker[0]) drawAtRight(textPainter, metrics, overlay.marker, noticeRow++);
-    if (overlay.notice) drawAtRight(textPainter, metrics, overlay.notice, noticeRow);
-    textPainter.setTextColor(look.textColor);
-    textPainter.setBackColor(look.backColor);
+    if (overlay.marker[0]) drawAtRight(dc.get(), metrics, overlay.marker, noticeRow++);
+    if (overlay.notice) drawAtRight(dc.get(), metrics, overlay.notice, noticeRow);
 }
 
 void draw(const Look& look, TextPainter& textPainter, Painter& painter) {
