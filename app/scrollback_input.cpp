@@ -42,6 +42,8 @@ void showPointer(HWND window) {
     if (!display.windowed && !pointerShown) {
         display.showCursor();
         pointerShown = true;
+        // The window class has no cursor of its own: give the pointer a shape.
+        if (!GetCursor()) SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     }
     SetTimer(window, POINTER_TIMER, POINTER_MILLISECONDS, nullptr);
 }

@@ -17,7 +17,7 @@ inline constexpr int BUFFER_LINES_MAX = 64;
 // The history and the buffer as one run of numbered lines.
 class ShownText {
 public:
-    ShownText(const History& history, const char* buffer, int length);
+    ShownText(const History& kept, const char* text, int length);
     std::uint64_t first() const { return history.oldest(); }
     std::uint64_t bufferFirst() const { return history.added(); }
     std::uint64_t end() const { return history.added() + static_cast<std::uint64_t>(bufferLines); }

@@ -63,6 +63,9 @@ TEST_F(ConsoleTest, TrimmedLinesReachTheHistoryAndTheBufferStaysAsBefore) {
     EXPECT_EQ(console->history.count(), 2000 - 38);
     EXPECT_EQ(historyLine(console->history, 1961), "line 1961");
 
+    // The client's clear keeps the history; flush empties it.
+    handleBridgeRequest(*console, WM_BRIDGE_CLEAR);
+    EXPECT_EQ(console->history.count(), 2000 - 38);
     run("flush");
     EXPECT_EQ(console->history.count(), 0);
 }
@@ -171,6 +174,12 @@ TEST_F(ConsoleTest, PasteTypesOneLineEachTimeTheInputLineOpens) {
     EXPECT_EQ(fileText(STREAM_IN_PATH), "first");
     EXPECT_FALSE(console->typePastedLine());
     EXPECT_TRUE(console->paste.pending());
+    // A second paste queues behind what waits.
+    console->startPaste("third", 5);
+    console->showPrompt();
+    EXPECT_TRUE(console->typePastedLine());
+    EXPECT_TRUE(console->typePastedLine());
+    EXPECT_EQ(buffer().substr(buffer().size() - 5), "third");
 
     // A line longer than the input line takes stops the paste there.
     console->showPrompt();
