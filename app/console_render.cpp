@@ -217,7 +217,7 @@ void fillOverlay(const Console& console, const ShownText& shown, std::uint64_t t
     }
     const int back = console.view.linesBack(shown);
     if (back > 0) {
-        std::snprintf(overlay.marker, sizeof overlay.marker, "[ %d lines back ]", back);
+        std::snprintf(overlay.marker, sizeof overlay.marker, back == 1 ? "[ %d line back ]" : "[ %d lines back ]", back);
         overlay.any = true;
     }
     if (console.pasteStopped) {

@@ -21,6 +21,7 @@ int dragY = 0;
 int edgeDirection = 0;  // lines per tick while dragging past an edge: +1 back, -1 forward
 int wheelRest = 0;      // part of a notch left over from fine wheels
 bool pointerShown = false;
+LPARAM lastMove = -1;  // where the last move went: showing or hiding the pointer may bring a move that is none
 
 // A point of the client area in back-buffer pixels; outside it while the
 // mouse is captured, so a drag can go past the edges of a window.
@@ -121,7 +122,8 @@ bool scrollbackKey(HWND window, WPARAM key) {
 bool scrollbackMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_MOUSEMOVE:
-        showPointer(window);
+        if (lParam != lastMove || dragging) showPointer(window);
+        lastMove = lParam;
         if (dragging) {
             bufferPixel(lParam, dragX, dragY);
             followDrag(window);

@@ -89,6 +89,11 @@ TEST_F(ConsoleTest, ViewScrollsAcrossHistoryAndBufferAndHoldsStillOnOutput) {
 
     console->viewKey(36, true);
     EXPECT_EQ(console->view.top(console->shown()), 0u);
+    console->viewKey(34, true);  // Shift+Page Down
+    EXPECT_EQ(console->view.top(console->shown()), 38u);
+    console->viewKey(35, true);  // Shift+End
+    EXPECT_TRUE(console->view.live());
+    console->scrollView(5);
     console->scrollView(-1000);
     EXPECT_TRUE(console->view.live());
 
