@@ -18,8 +18,8 @@
 
 #include "app/drawing_cache.h"
 #include "app/text_metrics.h"
-#include "framework/display/back_surface_dc.h"
 #include "console/console.h"
+#include "framework/display/back_surface_dc.h"
 #include "framework/display/global_display.h"
 
 namespace {
@@ -217,7 +217,8 @@ void fillOverlay(const Console& console, const ShownText& shown, std::uint64_t t
     }
     const int back = console.view.linesBack(shown);
     if (back > 0) {
-        std::snprintf(overlay.marker, sizeof overlay.marker, back == 1 ? "[ %d line back ]" : "[ %d lines back ]", back);
+        std::snprintf(overlay.marker, sizeof overlay.marker, back == 1 ? "[ %d line back ]" : "[ %d lines back ]",
+                      back);
         overlay.any = true;
     }
     if (console.pasteStopped) {
