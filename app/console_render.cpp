@@ -2,15 +2,18 @@
 // the whole buffer from the top-left corner, in the console's colours and
 // font. With the input line closed the whole screen takes the background
 // colour; with it open only the text cells do, and a flickering "_" follows
-// the text in about four frames out of ten.
+// the text in about four frames out of ten. Scrolled back, the screen shows
+// 39 lines of history and buffer instead, with no cursor and a marker of how
+// far back it is; a selection is drawn over the text in inverted colours.
 //
 // The screen changes far less often than frames are drawn, and a device
 // context of a surface is the dearest part of a frame where the program runs.
 // So each look of the screen (without and with the cursor) is kept drawn in
-// a DrawingCache, drawn again only when the text, colours, font or input
-// state change, and copied onto the back surface in every frame. The pixels
-// are the ones drawing on the back surface itself would give: the same
-// painters draw them, on a surface cleared as the frame loop clears.
+// a DrawingCache, drawn again only when the text, colours, font, input state
+// or what is drawn over the text change, and copied onto the back surface in
+// every frame. The pixels are the ones drawing on the back surface itself
+// would give: the same painters draw them, on a surface cleared as the frame
+// loop clears.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -100,8 +103,6 @@ void drawCopy(TextPainter& textPainter, const char* text, std::size_t length, bo
     delete[] copy;
 }
 
-void drawText(const Look& look, TextPainter& textPainter, Painter& painter);
-
 // Text at the top right, `row` rows down.
 void drawAtRight(HDC dc, const TextMetrics& metrics, const char* text, int row) {
     int width = 0;
@@ -142,11 +143,6 @@ void drawOverlay(const Look& look, const TextPainter& textPainter) {
     if (overlay.notice) drawAtRight(dc.get(), metrics, overlay.notice, noticeRow);
 }
 
-void draw(const Look& look, TextPainter& textPainter, Painter& painter) {
-    drawText(look, textPainter, painter);
-    drawOverlay(look, textPainter);
-}
-
 void drawText(const Look& look, TextPainter& textPainter, Painter& painter) {
     if (!look.inputOpen) {
         painter.rectangle(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, look.backColor, look.backColor);
@@ -158,6 +154,11 @@ void drawText(const Look& look, TextPainter& textPainter, Painter& painter) {
         return;
     }
     drawCopy(textPainter, look.text, look.length, look.withCursor);
+}
+
+void draw(const Look& look, TextPainter& textPainter, Painter& painter) {
+    drawText(look, textPainter, painter);
+    drawOverlay(look, textPainter);
 }
 
 // Draws the look into its cache unless the cache holds it already, then
