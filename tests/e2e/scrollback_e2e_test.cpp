@@ -251,4 +251,24 @@ TEST(Paste, IntoReadlineHandsOverExactlyTheFirstLine) {
     EXPECT_EQ(console.dump().find("1 + 1"), std::string::npos);
 }
 
+TEST(Paste, TenThousandLinesLeaveTheWindowAnsweringAndCtrlCDropsTheRest) {
+    ConsoleSession& console = consoleWithHistory();
+    std::string lines;
+    for (int i = 0; i < 10000; ++i) lines += "add 1 1\n";
+    ASSERT_TRUE(setClipboard(lines));
+    ASSERT_TRUE(unix("xdotool key ctrl+v"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    console.client.setReplyTimeout(2000);
+    EXPECT_TRUE(console.client.send(WM_NULL)) << "the window answers during the paste";
+    console.client.setReplyTimeout(10000);
+    ASSERT_TRUE(unix("xdotool key ctrl+c"));
+    settle(console);
+    EXPECT_NE(console.dump().find(" 1 + 1 = 2"), std::string::npos);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // Nothing pasted came after that dump's own command line.
+    const std::string later = console.dump();
+    ASSERT_NE(later.rfind("dump "), std::string::npos);
+    EXPECT_EQ(later.find("add 1 1", later.rfind("dump ")), std::string::npos) << later;
+}
+
 }  // namespace
