@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <functional>
 #include <initializer_list>
-#include <utility>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "bridge/bridge.h"
 #include "client/key_map.h"
@@ -26,8 +26,6 @@ class ClientWindowAside {
 public:
     explicit ClientWindowAside(BridgeClient& client) : client(client) { client.close(); }
     ~ClientWindowAside() { client.open(); }
-    ClientWindowAside(const ClientWindowAside&) = delete;
-    ClientWindowAside& operator=(const ClientWindowAside&) = delete;
 
 private:
     BridgeClient& client;
@@ -77,27 +75,24 @@ bool setClipboard(const std::string& text) {
 }
 
 // Whether each screen point shows the console's text colour (green 200),
-// from a screenshot of the X screen: text and marker drawn inverted have it
-// as their background.
-std::string greenAt(std::initializer_list<std::pair<int, int>> points) {
+// from screenshots of the X screen, taken again until they show what is
+// expected (a frame may still be on its way) or three seconds have passed.
+// Text and marker drawn inverted have that colour as their background.
+std::string screenShows(std::initializer_list<std::pair<int, int>> points, const std::string& expected) {
     const std::string file = "/tmp/korvane-e2e-shot-" + std::to_string(GetCurrentProcessId());
     std::string format;
     for (const auto& [x, y] : points) format += "%[pixel:p{" + std::to_string(x) + "," + std::to_string(y) + "}] ";
-    if (!unix("import -window root " + file + ".png && convert " + file + ".png -format '" + format + "' info: > " +
-              file + ".txt"))
-        return "<screenshot failed>";
-    const std::string colours = readWholeFile("z:" + file + ".txt");
-    std::string answer;
-    for (std::size_t at = 0, end; (end = colours.find(' ', at)) != std::string::npos; at = end + 1)
-        answer += colours.substr(at, end - at).find("0,200,0") != std::string::npos ? 'G' : '-';
-    return answer;
-}
-
-// The same, asked again until the screen shows what is expected (a frame
-// may still be on its way) or three seconds have passed.
-std::string screenShows(std::initializer_list<std::pair<int, int>> points, const std::string& expected) {
     std::string seen;
-    for (int tries = 0; tries < 10 && (seen = greenAt(points)) != expected; ++tries) Sleep(300);
+    for (int tries = 0; tries < 10 && seen != expected; ++tries) {
+        if (tries) Sleep(300);
+        seen.clear();
+        if (!unix("import -window root " + file + ".png && convert " + file + ".png -format '" + format + "' info: > " +
+                  file + ".txt"))
+            return "<screenshot failed>";
+        const std::string colours = readWholeFile("z:" + file + ".txt");
+        for (std::size_t at = 0, end; (end = colours.find(' ', at)) != std::string::npos; at = end + 1)
+            seen += colours.substr(at, end - at).find("0,200,0") != std::string::npos ? 'G' : '-';
+    }
     return seen;
 }
 
@@ -122,19 +117,15 @@ std::string numberedLine(int i) {
     return line;
 }
 
-std::string numberedLines(int count) {
-    std::string text;
-    for (int i = 1; i <= count; ++i) text += numberedLine(i) + "\n";
-    return text;
-}
-
 // A console showing 300 printed lines, of which all but the last 38 or so
 // have gone to the history; the pointer over it and the window focused.
 ConsoleSession& consoleWithHistory() {
     ConsoleSession& console = sharedConsole();
     EXPECT_TRUE(console.reset());
     EXPECT_TRUE(console.command("flush"));
-    EXPECT_TRUE(console.client.print(numberedLines(300)));
+    std::string lines;
+    for (int i = 1; i <= 300; ++i) lines += numberedLine(i) + "\n";
+    EXPECT_TRUE(console.client.print(lines));
     EXPECT_TRUE(console.client.prompt());
     EXPECT_TRUE(unix("xdotool mousemove 320 240 click 1"));
     settle(console);
