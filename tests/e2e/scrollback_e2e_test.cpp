@@ -169,6 +169,12 @@ TEST(Scrollback, WheelBackDragAndCopyTakeLinesFromTheHistory) {
     EXPECT_GT(first, 190);
     // The copy cleared the selection and changed nothing in the buffer.
     EXPECT_EQ(screenShows({{620, 1}, {28, 29}}, "G-"), "G-");
+
+    // Held past the top edge, a drag scrolls back and selects what comes in.
+    ASSERT_TRUE(unix("xdotool mousemove 1 40 mousedown 1 mousemove 1 0 sleep 1 mouseup 1 key ctrl+c"));
+    int edge = first;
+    waitUntil([&] { return std::sscanf(clipboard().c_str(), "line %d", &edge) == 1 && edge < first - 5; }, 5000);
+    EXPECT_LT(edge, first - 5);
     EXPECT_TRUE(console.reset());
 }
 
