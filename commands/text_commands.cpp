@@ -21,7 +21,11 @@ static_assert(sizeof LOST_VERSE - 1 == 185, "the verse is 185 characters");
 
 }  // namespace
 
-void commandFlush(Console& console) { console.clear(); }
+// Like cls, flush empties the history too.
+void commandFlush(Console& console) {
+    console.clear();
+    console.clearHistory();
+}
 
 void commandAbout(Console& console) {
     console.printf("\n Korvane .. streams example\n");

@@ -54,6 +54,13 @@ void Console::append(const char* chars, std::size_t n) {
 
     const std::size_t total = oldLength + n;
     const std::size_t start = keptStart(text, oldLength, chars, total, CONSOLE_CAPACITY);
+    // What does not fit goes to the history, as trimming's lines do.
+    if (start < oldLength) {
+        history.addText(text, start, wrapWidth);
+    } else {
+        history.addText(text, oldLength, wrapWidth);
+        history.addText(chars, start - oldLength, wrapWidth);
+    }
     std::size_t kept = 0;
     if (start < oldLength) {
         kept = oldLength - start;
@@ -72,6 +79,7 @@ void Console::append(const char* chars, std::size_t n) {
 
 void Console::dropLines(int n, int breaks) {
     // n characters that end in a break, holding `breaks` breaks.
+    history.addText(text, static_cast<std::size_t>(n), wrapWidth);
     std::memmove(text, text + n, static_cast<std::size_t>(textLength - n) + 1);
     textLength -= n;
     lineBreaks -= breaks;

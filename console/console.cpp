@@ -27,6 +27,11 @@ void Console::load() {
     commandLine = nullptr;
     batchDepth = 0;
     inputWrapBreaks = 0;
+    history.reserve();
+    view.toLive();
+    selection.clear();
+    paste.drop();
+    pasteStopped = false;
 }
 
 void Console::setBackColor(ColorRef color) { backColor = color; }

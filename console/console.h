@@ -9,6 +9,9 @@
 #include "console/color_ref.h"
 #include "console/drawable.h"
 #include "console/font_handle.h"
+#include "console/history.h"
+#include "console/paste_text.h"
+#include "console/scroll_view.h"
 
 inline constexpr int CONSOLE_BUFFER_SIZE = 5000;
 inline constexpr int CONSOLE_CAPACITY = CONSOLE_BUFFER_SIZE - 1;  // characters, without the terminator
@@ -50,6 +53,13 @@ public:
     // Breaks that wrapping put between the prompt and the typed text since
     // the input line opened; cancelInput removes them with the prompt.
     std::int32_t inputWrapBreaks;
+    // What scrolled off the top, where the view looks, the selection and
+    // the paste still to be typed (scrollback.cpp).
+    History history;
+    ScrollView view;
+    Selection selection;
+    PasteQueue paste;
+    bool pasteStopped;  // a pasted line did not fit the input line: the rest was dropped
 
     // Output (console.cpp, console_insert.cpp, line_layout.cpp)
     void load() override;
@@ -80,6 +90,17 @@ public:
     // Line editor (line_editor.cpp)
     void onKey(std::uint32_t key);
     void editKey(std::uint32_t key);
+
+    // Scrollback and paste (scrollback.cpp)
+    ShownText shown() const { return ShownText(history, text, length()); }
+    // Shift+Page Up/Down/Home/End move the view; true when the key did.
+    bool viewKey(std::uint32_t key, bool shift);
+    void scrollView(int lines);
+    void clearHistory();
+    void startPaste(const char* chars, std::size_t n);
+    // Types the next pasted line once the input line is open; true when a
+    // line went in (or the paste stopped), false while it waits.
+    bool typePastedLine();
 
     // Interpreter (commands/)
     void execute(char* line);

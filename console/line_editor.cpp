@@ -58,6 +58,9 @@ void Console::onKey(std::uint32_t key) {
         // it types nothing and leaves the line and its request as they are.
         platform::notifyClient(WM_BRIDGE_INTERRUPT);
     } else if (inputOpen) {
+        // A key for the line brings the view back to it; the modifiers of
+        // Shift+Page Up or Ctrl+C do not.
+        if (key != KEY_SHIFT && key != KEY_CONTROL) view.toLive();
         editKey(key);
     }
 }

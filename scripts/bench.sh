@@ -15,6 +15,7 @@
 #     example   the framework tour against the bare frame loop (Wine)
 #     terminal  the terminal print natively; exec's output modes (Wine)
 #     storm     the kit's storm test for longer, SECONDS (default 120) (Wine)
+#     scrollback  the batch, the 10 MB print, memory and frames with the history (Wine)
 #     native    the native benchmarks' own table (console_bench ARGS)
 # The native figures need the bench preset's build (build/bench), those under
 # Wine the Windows build (build/windows); `make bench` makes both.
@@ -563,6 +564,60 @@ figure_terminal() {
         next
       }
       { print }'
+# Scrollback's figures under Wine, each beside its reference from the same
+# run: the batch of 1M add lines against bash on the same lines; the bridge
+# print of a 10 MB file against the client's plain read of it; the idle
+# console's memory (resident set) after a 10 MB print against before it; the
+# frame rate 10,000 lines back against the live view, still and moving a line
+# each frame (frame-rate). Printed, never asserted.
+# Usage: scripts/bench.sh scrollback
+figure_scrollback() {
+  need_programs scrollback korvane.exe korvane-stream.exe korvane-client.exe frame-rate.exe batch-timing.exe
+  wine_screen unmanaged
+  work=$(mktemp -d)
+  trap 'cd /; rm -rf "$work"; kill $XVFB_PID 2>/dev/null || true' EXIT
+  cd "$work" || exit 1
+  quiet() { grep -v -e '^ALSA' -e '^$' | tr -d '\r'; }
+
+  echo "== batch of 1M add lines against bash on 100k of the same lines =="
+  for ((i = 0; i < 100000; i++)); do echo "add $i $((i % 97))"; done >bash-lines
+  start=$(date +%s%N)
+  bash -c 'add() { echo " $1 + $2 = $(($1 + $2))"; }; source ./bash-lines' >/dev/null
+  end=$(date +%s%N)
+  bash_rate=$(awk -v ns=$((end - start)) 'BEGIN { printf "%.0f", 100000 / (ns / 1e9) }')
+  wine "$bin/batch-timing.exe" "$bin/korvane.exe" 1000000 2>&1 | quiet | awk -v bash="$bash_rate" '
+    /^batch of/ { printf "batch, %d lines: %.0f lines/s against bash %d lines/s = %.2fx (aim: at least 15x)\n", $3, $8, bash, $8 / bash }'
+
+  echo "== bridge print of 10 MB against reading the file =="
+  wine "$bin/korvane-client.exe" start measure-print=10 escape wait-exit 2>&1 | quiet
+  rm -f "${WINEPREFIX}/drive_c/stream.o"
+
+  echo "== the idle console's memory before and after a 10 MB print =="
+  python3 -c 'import sys
+for i in range(200000): sys.stdout.write("printed line %06d of a ten megabyte print, with some words\n" % i)' >ten-mb.txt
+  wine "$bin/korvane.exe" >/dev/null 2>&1 &
+  local wine_pid=$! pid="" p i
+  for i in $(seq 1 300); do
+    for p in /proc/[0-9]*; do
+      [ "$(tr '\0' ' ' 2>/dev/null <"$p/cmdline" | sed 's/ *$//')" = "$bin/korvane.exe" ] && pid=${p#/proc/}
+    done
+    [ -n "$pid" ] && xdotool search --name '^Korvane$' >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  sleep 3
+  rss() { awk '/^VmRSS/ { print $2 }' "/proc/$pid/status"; }
+  before=$(rss)
+  wine "$bin/korvane-stream.exe" print - <ten-mb.txt >/dev/null 2>&1
+  sleep 3
+  after=$(rss)
+  echo "resident set idle: $before KB before, $after KB after a $(stat -c %s ten-mb.txt)-byte print: +$((after - before)) KB (aim: at most 3 MB more)"
+  xdotool key Escape
+  for i in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  wait "$wine_pid" 2>/dev/null
+
+  echo "== frames 10,000 lines back against the live view (no frame limit) =="
+  wine "$bin/frame-rate.exe" 600 2>&1 | quiet
+  echo "figures taken on a machine shared with other work: compare each with its reference of the same run"
 }
 
 # The figures of the native benchmarks in Google Benchmark's own table.
@@ -622,6 +677,9 @@ all_figures() {
   if [ "${1:-}" != --no-wine ]; then
     echo
     timeout 900 bash "$self" storm || echo "bench.sh storm failed"
+    echo
+    echo "== scrollback under Wine: scripts/bench.sh scrollback =="
+    timeout 900 bash "$self" scrollback || echo "bench.sh scrollback failed"
   fi
 
   # The framework tour against the bare frame loop, under Wine.
@@ -633,7 +691,7 @@ case "${1:-}" in
   "" | --no-wine)
     all_figures "$@"
     ;;
-  report | e2e | devices | surfaces | idle | kit | batch | example | native | terminal | storm)
+  report | e2e | devices | surfaces | idle | kit | batch | example | native | terminal | storm | scrollback)
     figure=$1
     shift
     "figure_$figure" "$@"

@@ -7,7 +7,7 @@ packages=(
   cmake make g++ clang libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64 mingw-w64-tools
-  wine64 xvfb xdotool imagemagick gcovr
+  wine64 xvfb xdotool xclip imagemagick gcovr
   socat
   clang-tidy clang-format cppcheck
   sox

@@ -1,8 +1,10 @@
-// frame-rate: frames per second of the frame loop in one run, in three
-// phases of the same length: the bare loop (clear and flip, an empty
-// callback), the console as it starts (banner and prompt), and the console
-// with a full buffer of 39 lines. The phases take turns in blocks of 100
-// frames, so that a machine busy with other work slows all three alike.
+// frame-rate: frames per second of the frame loop in one run, in phases of
+// the same length: the bare loop (clear and flip, an empty callback), the
+// console as it starts (banner and prompt), the console with a full buffer
+// of 39 lines, the same with a line printed every frame, and the view
+// 10,000 lines back into the history, still and moving a line every frame.
+// The phases take turns in blocks of 100 frames, so that a machine busy
+// with other work slows all of them alike.
 // Prints one line per phase. The loop runs without a frame limit
 // (FramePace::noLimit), so that the figures are the render's own speed.
 //   frame-rate [FRAMES]   frames per phase, default 600
@@ -31,10 +33,13 @@ constexpr int BLOCK = 100;
 int framesPerPhase = 600;
 int frame = 0;
 LARGE_INTEGER blockStart;
-LONGLONG phaseTicks[3];
+constexpr int PHASES = 6;
+LONGLONG phaseTicks[PHASES];
 
-const char* const PHASE_NAMES[] = {"bare loop (clear, flip)", "console, banner and prompt",
-                                   "console, full buffer of 39 lines"};
+const char* const PHASE_NAMES[] = {"bare loop (clear, flip)",          "console, banner and prompt",
+                                   "console, full buffer of 39 lines", "console, full buffer, a line a frame",
+                                   "console, 10,000 lines back",       "console, 10,000 back, a line a frame"};
+constexpr int HISTORY_BACK = 10000;
 
 void bannerBuffer() {
     console.clear();
@@ -55,23 +60,38 @@ void fillBuffer() {
     console.beginInput();
 }
 
+// A full history, then the view that far back.
+void scrolledBack() {
+    fillBuffer();
+    char text[128];
+    for (int line = 0; line < HISTORY_BACK + VIEW_ROWS; ++line) {
+        std::snprintf(text, sizeof text, "history line %05d of console text, command output and prompts\n", line);
+        console << text;
+    }
+    console.scrollView(-HISTORY_LINES);
+    console.scrollView(HISTORY_BACK);
+}
+
 // One callback for all phases, so that the loop itself is the same. A
 // block's time runs from its first frame to the first frame of the next.
 void measuredFrame(std::int32_t) {
     const int block = frame / BLOCK;
-    const int phase = block % 3;
+    const int phase = block % PHASES;
     if (frame % BLOCK == 0) {
         LARGE_INTEGER now;
         QueryPerformanceCounter(&now);
-        if (frame > 0) phaseTicks[(block - 1) % 3] += now.QuadPart - blockStart.QuadPart;
+        if (frame > 0) phaseTicks[(block - 1) % PHASES] += now.QuadPart - blockStart.QuadPart;
         blockStart = now;
-        if (frame == 3 * framesPerPhase) {
+        if (frame == PHASES * framesPerPhase) {
             display.close();
             return;
         }
         if (phase == 1) bannerBuffer();
-        if (phase == 2) fillBuffer();
+        if (phase == 2 || phase == 3) fillBuffer();
+        if (phase == 4 || phase == 5) scrolledBack();
     }
+    if (phase == 3) console << "one more line of console text, command output and prompts\n";
+    if (phase == 5) console.scrollView(frame % 2 ? 1 : -1);
     if (phase >= 1) console.render();
     ++frame;
 }
@@ -126,15 +146,15 @@ int main(int argc, char** argv) {
     display.setFramePace(FramePace::noLimit());
     startConsole();
     display.run(measuredFrame);
-    if (frame < 3 * framesPerPhase) {
+    if (frame < PHASES * framesPerPhase) {
         std::printf("frame-rate: only %d frames drawn (was the window active?)\n", frame);
         return 1;
     }
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
-    for (int phase = 0; phase < 3; ++phase) {
+    for (int phase = 0; phase < PHASES; ++phase) {
         const double seconds = static_cast<double>(phaseTicks[phase]) / static_cast<double>(frequency.QuadPart);
-        std::printf("%-34s %6d frames  %7.3f s  %8.1f frames/s\n", PHASE_NAMES[phase], framesPerPhase, seconds,
+        std::printf("%-38s %6d frames  %7.3f s  %8.1f frames/s\n", PHASE_NAMES[phase], framesPerPhase, seconds,
                     framesPerPhase / seconds);
     }
     return 0;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/clipboard.h"
 #include "app/globals.h"
 #include "app/drawing_cache.h"
 #include "framework/text/font.h"
@@ -194,6 +195,46 @@ TEST_F(ConsoleRenderTest, AKeptDrawingOfAReleasedDirectDrawObjectIsForgotten) {
     old->Release();
     cache.target.backSurface->Release();
     own.release();
+}
+
+// Scrolled back: history rows, the marker over the text, no cursor; a
+// selection in inverted colours.
+TEST_F(ConsoleRenderTest, ScrolledBackViewHasTheMarkerAndNoCursor) {
+    console.backColor = 0;
+    console.clear();
+    for (int line = 0; line < 100; ++line) console.write(("line " + std::to_string(line) + "\n").c_str());
+    console.inputOpen = true;
+    PixelCapture live = renderedFrame();
+    EXPECT_NE(live.at(620, 1), TEXT);
+    console.scrollView(10);
+    PixelCapture back = renderedFrame();
+    EXPECT_EQ(back.at(620, 1), TEXT) << "the marker, inverted";
+    for (int frame = 0; frame < 40; ++frame) EXPECT_TRUE(renderedFrame().sameAs(back)) << "a cursor in frame " << frame;
+
+    const std::uint64_t top = console.view.top(console.shown());
+    console.selection.start({top + 2, 0});
+    console.selection.extend({top + 2, 6});
+    EXPECT_GT(renderedFrame().count(TEXT), back.count(TEXT) + 100);
+    console.selection.clear();
+    console.view.toLive();
+}
+
+TEST(Clipboard, CopiesAnsiTextAndPastesUnicodeAsAnsi) {
+    ASSERT_TRUE(copyToClipboard(nullptr, "one\r\ntwo"));
+    EXPECT_EQ(clipboardText(nullptr), "one\r\ntwo");
+
+    const wchar_t wide[] = L"a\u00e9\u65e5b";
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof wide);
+    std::memcpy(GlobalLock(memory), wide, sizeof wide);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    const std::string text = clipboardText(nullptr);
+    ASSERT_GE(text.size(), 3u);
+    EXPECT_EQ(text.substr(text.size() - 2), "?b") << "what the code page lacks";
+    if (GetACP() == 1252) EXPECT_EQ(text, "a\xe9?b");
 }
 
 }  // namespace
