@@ -15,12 +15,26 @@ constexpr char DISPLAY_PROPERTY[] = "KorvaneDisplay";
 constexpr LPARAM ALT_HELD = 1 << 29;
 constexpr LPARAM KEY_WAS_DOWN = 1 << 30;
 
-WindowBox workArea() {
-    RECT area;
-    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) {
-        area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+// The work area of the monitor that holds the window: a window on a second
+// monitor comes back there.
+WindowBox workArea(HWND window) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info)) {
+        const RECT& area = info.rcWork;
+        return {area.left, area.top, area.right - area.left, area.bottom - area.top};
     }
-    return {area.left, area.top, area.right - area.left, area.bottom - area.top};
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+// Every monitor together, in the coordinates of the primary surface.
+WindowBox virtualScreen() {
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    if (width <= 0 || height <= 0) {
+        return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    return {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), width, height};
 }
 
 bool isAltEnter(WPARAM key, LPARAM flags) {
@@ -48,7 +62,7 @@ void shapeWindow(HWND window, int width, int height, int scale) {
     AdjustWindowRectEx(&outer, WINDOW_STYLE, FALSE, 0);
     const WindowFrame frame{-outer.left, -outer.top, outer.right - clientWidth,
                             outer.bottom - clientHeight};
-    const WindowBox box = windowBox(width, height, scale, frame, workArea());
+    const WindowBox box = windowBox(width, height, scale, frame, workArea(window));
     SetWindowPos(window, HWND_TOP, box.left, box.top, box.width, box.height, SWP_FRAMECHANGED);
     // The frame drawn may differ from the one computed (another caption
     // height): one correction from the client area the window really got.
@@ -126,14 +140,25 @@ void Display::presentWindow() {
     if (screen.backSurface->IsLost() == DDERR_SURFACELOST) {
         screen.backSurface->Restore();
     }
-    // Exactly scale times the buffer, from the client area's corner: each
+    // Exactly scale times the buffer, from the client area's corner (in
+    // desktop full screen, from the picture's corner on its monitor): each
     // pixel becomes a block, whatever the window's size has become. Blocks
-    // off the screen are left out (a window larger than a small screen).
+    // off the screen are left out (a window larger than a small screen); on
+    // several monitors the screen is all of them.
+    int scale = windowScale;
     POINT corner{0, 0};
-    ClientToScreen(window, &corner);
+    WindowBox bounds;
+    if (onDesktop) {
+        const DesktopPicture picture = desktopPicture();
+        scale = picture.scale;
+        corner = {picture.left, picture.top};
+        bounds = monitorBox();
+    } else {
+        ClientToScreen(window, &corner);
+        bounds = virtualScreen();
+    }
     BlockCopy copy;
-    if (!visibleBlocks(corner.x, corner.y, windowScale, screenWidth, screenHeight,
-                       GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), copy)) {
+    if (!visibleBlocksWithin(corner.x, corner.y, scale, screenWidth, screenHeight, bounds, copy)) {
         return;
     }
     RECT target{copy.target.left, copy.target.top, copy.target.left + copy.target.width,
@@ -141,14 +166,18 @@ void Display::presentWindow() {
     RECT part{copy.source.left, copy.source.top, copy.source.left + copy.source.width,
               copy.source.top + copy.source.height};
     IDirectDrawSurface* source = screen.backSurface;
-    if (windowScale > 1) {
-        if (blockSurface && blockSurfaceGeneration != directDrawGeneration) {
+    if (scale > 1) {
+        if (blockSurface && (blockSurfaceGeneration != directDrawGeneration)) {
             blockSurface = nullptr;  // went with an earlier DirectDraw object
         }
+        if (blockSurface && blockSurfaceScale != scale) {
+            releaseInterface(blockSurface);  // the picture's scale changed
+        }
         if (!blockSurface) {
-            blockSurface = createSystemSurface(screen.directDraw, screenWidth * windowScale,
-                                               screenHeight * windowScale);
+            blockSurface = createSystemSurface(screen.directDraw, screenWidth * scale,
+                                               screenHeight * scale);
             blockSurfaceGeneration = directDrawGeneration;
+            blockSurfaceScale = scale;
         }
         if (blockSurface && blockSurface->IsLost() == DDERR_SURFACELOST) {
             blockSurface->Restore();
@@ -156,8 +185,7 @@ void Display::presentWindow() {
         if (blockSurface &&
             SUCCEEDED(blockSurface->Blt(nullptr, screen.backSurface, nullptr, DDBLT_WAIT, nullptr))) {
             source = blockSurface;
-            part = {part.left * windowScale, part.top * windowScale, part.right * windowScale,
-                    part.bottom * windowScale};
+            part = {part.left * scale, part.top * scale, part.right * scale, part.bottom * scale};
         }
     }
     if (screen.primarySurface->Blt(&target, source, &part, DDBLT_WAIT, nullptr) ==
@@ -213,7 +241,11 @@ LRESULT CALLBACK displayWindowProcedure(HWND window, UINT message, WPARAM wParam
     case WM_SYSKEYDOWN:
         if (isAltEnter(wParam, lParam)) {
             if ((lParam & KEY_WAS_DOWN) == 0) {
-                display->switchWindowed(!display->windowed);
+                if (display->desktopFullScreen) {
+                    display->switchDesktop(!display->onDesktop);
+                } else {
+                    display->switchWindowed(!display->windowed);
+                }
             }
             return 0;
         }
@@ -224,6 +256,11 @@ LRESULT CALLBACK displayWindowProcedure(HWND window, UINT message, WPARAM wParam
         }
         break;
     case WM_SETCURSOR:
+        // Desktop full screen hides the pointer over the whole monitor.
+        if (display->onDesktop && LOWORD(lParam) == HTCLIENT) {
+            SetCursor(nullptr);
+            return TRUE;
+        }
         // A class without a cursor of its own still shows the arrow in a window.
         if (display->windowed && LOWORD(lParam) == HTCLIENT &&
             !GetClassLongPtrA(window, GCLP_HCURSOR)) {
@@ -235,9 +272,10 @@ LRESULT CALLBACK displayWindowProcedure(HWND window, UINT message, WPARAM wParam
     default: break;
     }
     const LRESULT result = CallWindowProcA(display->clientWindowProc, window, message, wParam, lParam);
-    // In a window the Display draws whenever it can be seen: behind another
-    // window too, so that output shows at once, but not while minimised.
-    if (display->windowed && (message == WM_ACTIVATEAPP || message == WM_SIZE)) {
+    // In a window and in desktop full screen the Display draws whenever it
+    // can be seen: behind another window too, so that output shows at once,
+    // but not while minimised.
+    if ((display->windowed || display->onDesktop) && (message == WM_ACTIVATEAPP || message == WM_SIZE)) {
         display->active = IsIconic(window) ? 0 : 1;
     }
     return result;
