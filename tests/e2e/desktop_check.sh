@@ -69,7 +69,8 @@ picture_check() {  # picture_check SHOT N LEFT TOP
     -format '%[fx:maxima.r+maxima.g+maxima.b]' info:)
   check "$shot: the border is black" "$([ "$brightest" = 0 ] && echo 1)" "brightest border pixel $brightest"
 }
-grep -v -e '^$' -e '^ALSA' ./*.log 2>/dev/null | tr -d '\r' | sed 's/^/client: /'
+log=$([ "$DESKTOP_CHECK_PART" = 2 ] && echo large.log || echo huge.log)
+grep -v -e '^$' -e '^ALSA' "$log" | tr -d '\r' | sed 's/^/client: /'
 
 if [ "$DESKTOP_CHECK_PART" = 2 ]; then
   exits=$(grep -ah "console exit code" large.log | tr -d '\r' | tr '\n' ' ')
