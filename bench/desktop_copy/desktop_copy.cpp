@@ -66,8 +66,8 @@ void measure(const char* name, int copies, const std::function<void()>& copy) {
     GdiFlush();
     const double cpuSpent = processSeconds() - cpu;
     const double wallSpent = wallSeconds() - wall;
-    std::printf("%-7s %7.3f ms CPU, %7.3f ms wall a copy; stray colours %d\n", name,
-                1000 * cpuSpent / copies, 1000 * wallSpent / copies, strayColours(display.desktopPicture()));
+    std::printf("%-7s %7.3f ms CPU, %7.3f ms wall a copy; stray colours %d\n", name, 1000 * cpuSpent / copies,
+                1000 * wallSpent / copies, strayColours(display.desktopPicture()));
 }
 
 }  // namespace
@@ -75,17 +75,15 @@ void measure(const char* name, int copies, const std::function<void()>& copy) {
 int main(int argc, char** argv) {
     const int copies = argc > 1 ? std::atoi(argv[1]) : 300;
     display.desktopFullScreen = true;
-    if (!display.open("Korvane", 640, 480, 4, measuredWindowProcedure, GetModuleHandleA(nullptr),
-                      nullptr, nullptr)) {
+    if (!display.open("Korvane", 640, 480, 4, measuredWindowProcedure, GetModuleHandleA(nullptr), nullptr, nullptr)) {
         std::printf("the display did not open\n");
         return 1;
     }
     const DesktopPicture picture = display.desktopPicture();
     const WindowBox monitor = display.monitorBox();
-    std::printf("monitor %d x %d, scale %d, picture at (%d, %d)\n", monitor.width, monitor.height,
-                picture.scale, picture.left, picture.top);
-    RECT target{picture.left, picture.top, picture.left + 640 * picture.scale,
-                picture.top + 480 * picture.scale};
+    std::printf("monitor %d x %d, scale %d, picture at (%d, %d)\n", monitor.width, monitor.height, picture.scale,
+                picture.left, picture.top);
+    RECT target{picture.left, picture.top, picture.left + 640 * picture.scale, picture.top + 480 * picture.scale};
     measure("flip", copies, [] { display.flip(); });
     measure("scaled", copies, [&] {
         display.screen.primarySurface->Blt(&target, display.screen.backSurface, nullptr, DDBLT_WAIT, nullptr);

@@ -186,7 +186,7 @@ void Display::presentWindow() {
     if (!visibleBlocksWithin(corner.x, corner.y, scale, screenWidth, screenHeight, bounds, copy)) {
         return;
     }
-    if (onDesktop && presentThroughGdi(window, screen.backSurface, copy)) {
+    if (presentThroughGdi(window, screen.backSurface, copy)) {
         return;
     }
     RECT target{copy.target.left, copy.target.top, copy.target.left + copy.target.width,

@@ -85,7 +85,7 @@ TEST(DesktopLayout, LargestWholeScaleCentredOnItsOwnMonitor) {
         {{0, 0, 2560, 1440}, 3, 320, 0},
         {{0, 0, 3840, 2160}, 4, 640, 120},
         {{0, 0, 1280, 960}, 2, 0, 0},
-        {{0, 0, 1279, 960}, 1, 319, 240},   // one pixel short of scale 2
+        {{0, 0, 1279, 960}, 1, 319, 240},      // one pixel short of scale 2
         {{1920, 0, 1920, 1080}, 2, 2240, 60},  // a second monitor on the right
         {{-1280, -200, 1280, 1024}, 2, -1280, -168},
         // Smaller than the buffer: scale 1, the corner kept where it does not fit.
@@ -108,10 +108,9 @@ TEST(DesktopLayout, CursorOnThePictureAndItsBorderMapsOntoBufferPixels) {
         int x, y, bufferX, bufferY;
     };
     const std::vector<Case> cases = {
-        {320, 60, 0, 0},     {321, 61, 0, 0},     {322, 62, 1, 1},
-        {1599, 1019, 639, 479},
-        {0, 0, 0, 0},        {1919, 1079, 639, 479},  // the black border: nearest edge
-        {319, 500, 0, 220},  {1600, 59, 639, 0},
+        {320, 60, 0, 0},        {321, 61, 0, 0},    {322, 62, 1, 1},
+        {1599, 1019, 639, 479}, {0, 0, 0, 0},       {1919, 1079, 639, 479},  // the black border: nearest edge
+        {319, 500, 0, 220},     {1600, 59, 639, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
@@ -161,14 +160,22 @@ TEST(DisplayOptions, WindowAndScaleInAnyOrder) {
 
 TEST(DisplayOptions, BadCommandLinesNameTheirProblemAndAskForNoWindow) {
     const std::vector<std::vector<const char*>> bad = {
-        {"--scale", "0"},  {"--scale", "5"},
-        {"--scale", "-1"}, {"--scale", "2x"},
-        {"--scale", ""},   {"--scale", "999999999999"},
-        {"--scale"},       {"--window", "--scale"},
-        {"--fullscreen"},  {"--window", "extra"},
-        {"-window"},       {"--scale=2"},
-        {"--desktop", "--window"}, {"--scale", "2", "--desktop"},
-        {"--desktop", "--scale", "2"}, {"--desktop", "--scale"},
+        {"--scale", "0"},
+        {"--scale", "5"},
+        {"--scale", "-1"},
+        {"--scale", "2x"},
+        {"--scale", ""},
+        {"--scale", "999999999999"},
+        {"--scale"},
+        {"--window", "--scale"},
+        {"--fullscreen"},
+        {"--window", "extra"},
+        {"-window"},
+        {"--scale=2"},
+        {"--desktop", "--window"},
+        {"--scale", "2", "--desktop"},
+        {"--desktop", "--scale", "2"},
+        {"--desktop", "--scale"},
     };
     for (const auto& arguments : bad) {
         const DisplayOptions options = read(arguments);

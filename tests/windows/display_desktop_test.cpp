@@ -13,13 +13,6 @@
 
 namespace {
 
-// What the screen shows: the desktop picture is drawn through the window's
-// device context, not onto the primary surface.
-struct ScreenCapture {
-    HDC dc = GetDC(nullptr);
-    PixelCapture pixels{dc, 0, 0, 640, 480};
-    ~ScreenCapture() { ReleaseDC(nullptr, dc); }
-};
 
 constexpr int WIDTH = 200;
 constexpr int HEIGHT = 150;
@@ -53,8 +46,7 @@ TEST(DisplayDesktop, BorderlessOverTheMonitorBlocksCentredOnBlackAndTheCursorMap
     display.painter.setPixel(0, 0, RGB(255, 0, 0));
     display.painter.setPixel(WIDTH - 1, HEIGHT - 1, RGB(0, 255, 0));
     display.flip();
-    const ScreenCapture screen;
-    const PixelCapture& front = screen.pixels;
+    const PixelCapture front = screenPixels(0, 0, 640, 480);
     ASSERT_TRUE(front.valid());
     EXPECT_EQ(front.count(RGB(255, 0, 0)), 9);
     EXPECT_EQ(front.at(20, 15), RGB(255, 0, 0));
@@ -98,8 +90,7 @@ TEST(DisplayDesktop, AltEnterGoesToAWindowAtItsPlaceAndBackKeepingSurfaces) {
     display.clear();
     sprite.draw(0, 0);
     display.flip();
-    const ScreenCapture screen;
-    const PixelCapture& front = screen.pixels;
+    const PixelCapture front = screenPixels(0, 0, 640, 480);
     ASSERT_TRUE(front.valid());
     EXPECT_EQ(front.count(RGB(0, 0, 255)), 8 * 8 * 9);
     EXPECT_EQ(front.at(20, 15), RGB(0, 0, 255));
@@ -143,3 +134,41 @@ TEST(DpiManifest, EveryShippedProgramEmbedsIt) {
 }
 
 }  // namespace
+
+// Two monitors side by side (tests/windows/two_monitors.sh gives them, from
+// the Xorg dummy driver): a window on the second is drawn there, and desktop
+// full screen covers the monitor the window is on.
+TEST(DisplayTwoMonitors, AWindowOnTheSecondIsDrawnThereAndDesktopFullScreenCoversIt) {
+    if (GetSystemMetrics(SM_CMONITORS) < 2) GTEST_SKIP() << "one monitor";
+    const int second = GetSystemMetrics(SM_CXSCREEN);  // left edge of the monitor right of the primary
+    Display display{};
+    display.desktopFullScreen = true;
+    display.windowScale = 2;
+    ASSERT_TRUE(openTestDisplay(display, 4, WIDTH, HEIGHT));
+    SetWindowPos(display.window, nullptr, second + 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    drainMessages();
+    POINT corner{0, 0};
+    ClientToScreen(display.window, &corner);
+    display.clear();
+    display.painter.setPixel(0, 0, RGB(255, 0, 0));
+    display.flip();
+    const PixelCapture window = screenPixels(corner.x, corner.y, corner.x + 8, corner.y + 8);
+    ASSERT_TRUE(window.valid());
+    EXPECT_EQ(window.count(RGB(255, 0, 0)), 4);
+
+    display.sendMessage(WM_SYSKEYDOWN, VK_RETURN, ALT_ENTER);
+    ASSERT_TRUE(display.onDesktop);
+    RECT box;
+    GetWindowRect(display.window, &box);
+    EXPECT_EQ(box.left, second);
+    EXPECT_EQ(box.top, 0);
+    const DesktopPicture picture = display.desktopPicture();
+    EXPECT_GE(picture.left, second);
+    display.clear();
+    display.painter.setPixel(0, 0, RGB(255, 0, 0));
+    display.flip();
+    const PixelCapture covered = screenPixels(picture.left, picture.top, picture.left + 16, picture.top + 16);
+    ASSERT_TRUE(covered.valid());
+    EXPECT_EQ(covered.count(RGB(255, 0, 0)), picture.scale * picture.scale);
+    closeWithoutRun(display);
+}

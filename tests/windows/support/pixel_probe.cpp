@@ -84,3 +84,10 @@ int PixelCapture::lowest(COLORREF color) const {
     }
     return -1;
 }
+
+PixelCapture screenPixels(int left, int top, int right, int bottom) {
+    HDC dc = GetDC(nullptr);
+    PixelCapture pixels(dc, left, top, right, bottom);
+    ReleaseDC(nullptr, dc);
+    return pixels;
+}

@@ -5,6 +5,11 @@
 
 #include "framework/display/directx.h"
 
+class PixelCapture;
+// What the screen shows in [left, right) x [top, bottom): where a window's
+// picture goes through its device context rather than onto the primary.
+PixelCapture screenPixels(int left, int top, int right, int bottom);
+
 class PixelCapture {
 public:
     // Captures the rectangle [left, right) x [top, bottom) of the surface.
