@@ -14,6 +14,8 @@ constexpr DWORD FULL_SCREEN_STYLE = WS_POPUPWINDOW;
 constexpr char DISPLAY_PROPERTY[] = "KorvaneDisplay";
 constexpr LPARAM ALT_HELD = 1 << 29;
 constexpr LPARAM KEY_WAS_DOWN = 1 << 30;
+// WM_DPICHANGED, which the headers define only for newer Windows versions.
+constexpr UINT DPI_CHANGED = 0x02E0;
 
 // The work area of the monitor that holds the window: a window on a second
 // monitor comes back there.
@@ -48,6 +50,24 @@ void attachDisplay(HWND window, Display* display) {
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(displayWindowProcedure));
 }
 
+namespace {
+
+// The window's outer size changed so that its client area is exactly
+// clientWidth x clientHeight; its corner stays.
+void fitClientArea(HWND window, int clientWidth, int clientHeight) {
+    RECT outer;
+    RECT client;
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    if (client.right != clientWidth || client.bottom != clientHeight) {
+        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + clientWidth - client.right,
+                     outer.bottom - outer.top + clientHeight - client.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+}  // namespace
+
 void shapeWindow(HWND window, int width, int height, int scale) {
     if (scale == 0) {
         SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(FULL_SCREEN_STYLE | WS_VISIBLE));
@@ -66,12 +86,7 @@ void shapeWindow(HWND window, int width, int height, int scale) {
     SetWindowPos(window, HWND_TOP, box.left, box.top, box.width, box.height, SWP_FRAMECHANGED);
     // The frame drawn may differ from the one computed (another caption
     // height): one correction from the client area the window really got.
-    RECT client;
-    GetClientRect(window, &client);
-    if (client.right != clientWidth || client.bottom != clientHeight) {
-        SetWindowPos(window, nullptr, 0, 0, box.width + clientWidth - client.right,
-                     box.height + clientHeight - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
-    }
+    fitClientArea(window, clientWidth, clientHeight);
 }
 
 namespace {
@@ -296,6 +311,17 @@ LRESULT CALLBACK displayWindowProcedure(HWND window, UINT message, WPARAM wParam
             return TRUE;
         }
         break;
+    case DPI_CHANGED:
+        // Moved onto a monitor of another scaling: the picture keeps its size
+        // in physical pixels, so the box Windows suggests is not taken. Only
+        // the frame (drawn at the new scaling) is allowed for again.
+        if (display->onDesktop) {
+            coverMonitor(window, display->monitorBox());
+        } else if (display->windowed) {
+            fitClientArea(window, display->screenWidth * display->windowScale,
+                          display->screenHeight * display->windowScale);
+        }
+        return 0;
     case WM_NCDESTROY: RemovePropA(window, DISPLAY_PROPERTY); break;
     default: break;
     }

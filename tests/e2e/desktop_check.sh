@@ -1,63 +1,46 @@
 #!/usr/bin/env bash
-# The console in desktop full screen, read from the X server's pixels. The
-# same console state as in window_check.sh (the banner and a pause: no
-# blinking cursor) is shot:
-#  1. full screen on a 640x480 screen, the reference;
-#  2. with --desktop on a 1920x1080 screen: the X screen keeps its size, the
-#     picture is the reference with each pixel a 2x2 block at (320, 60), the
-#     rest is black; Alt+Enter gives a window showing the buffer, and Alt+Enter
-#     back the same desktop picture; --desktop with --window is refused with
-#     a message box naming --desktop and exit status 2;
-#  3. with --desktop on a 2560x1440 screen: scale 3 at (320, 0).
+# The console in desktop full screen against its full-screen shot on 640x480
+# (the banner and a pause: no cursor), on 1920x1080 (scale 2, Alt+Enter to a
+# window and back, --desktop --window refused) and 2560x1440 (scale 3).
 # Usage: desktop_check.sh BIN_DIR. Screenshots stay in ./desktop-screens.
 set -uo pipefail
 bin=$(cd "$1" && pwd)
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-root=$(cd "$here/../.." && pwd)
-source "$root/scripts/wine-env.sh"
-helper=$root/tests/korvane_client/run_with_screenshots.sh
+source "$here/../../scripts/wine-env.sh"
+shots() { bash "$here/../korvane_client/run_with_screenshots.sh" "$bin/korvane-client.exe" . "$@"; }
 ALT_ENTER="message=260,13,536870913"  # WM_SYSKEYDOWN, VK_RETURN, Alt held
 SHOT="command=pause"                  # the input line closed: no cursor
-
-case "${DESKTOP_CHECK_PART:-}" in
-"")
+part=${DESKTOP_CHECK_PART:-1}
+if [ "$part" = 1 ]; then
   mkdir -p desktop-screens && cd desktop-screens && rm -f ./*.png ./*.log
-  if [ -z "${DISPLAY:-}" ] || [ "$(xdotool getdisplaygeometry 2>/dev/null)" != "640 480" ]; then
-    xvfb_start
-  fi
-  wine_prefix_ready
-  wine_prefix_unmanaged
-  bash "$helper" "$bin/korvane-client.exe" . start sleep=3000 "$SHOT" handshake=full \
-    key=65 escape wait-exit >full.log 2>&1
-  cd ..
+  [ "$(xdotool getdisplaygeometry 2>/dev/null)" = "640 480" ] || xvfb_start
+  wine_env_prepare
+  shots start sleep=3000 "$SHOT" handshake=full key=65 escape wait-exit >full.log 2>&1
+  cd .. || exit 1
   DESKTOP_CHECK_PART=2 LARGE_SCREEN=1920x1080 bash "$here/large_screen.sh" bash "$here/desktop_check.sh" "$bin"
   two=$?
   DESKTOP_CHECK_PART=3 LARGE_SCREEN=2560x1440 bash "$here/large_screen.sh" bash "$here/desktop_check.sh" "$bin"
-  three=$?
-  [ $two = 0 ] && [ $three = 0 ]
-  exit $? ;;
-2)
-  cd desktop-screens || exit 1
-  geometry_before=$(xdotool getdisplaygeometry)
-  bash "$helper" "$bin/korvane-client.exe" . \
-    start=--desktop sleep=3000 "$SHOT" handshake=desktop \
-    "$ALT_ENTER" sleep=1500 client-area handshake=windowed "$ALT_ENTER" sleep=1500 handshake=back \
-    key=65 escape wait-exit "launch=--desktop --window" dismiss-box wait-exit >large.log 2>&1
-  geometry_after=$(xdotool getdisplaygeometry) ;;
-3)
-  cd desktop-screens || exit 1
-  bash "$helper" "$bin/korvane-client.exe" . \
-    start=--desktop sleep=3000 "$SHOT" handshake=desktop3 key=65 escape wait-exit >huge.log 2>&1 ;;
-esac
+  exit $((two + $?))
+fi
+
+cd desktop-screens || exit 1
+geometry_before=$(xdotool getdisplaygeometry)
+if [ "$part" = 2 ]; then
+  shots start=--desktop sleep=3000 "$SHOT" handshake=desktop "$ALT_ENTER" sleep=1500 client-area \
+    handshake=windowed "$ALT_ENTER" sleep=1500 handshake=back key=65 escape wait-exit \
+    "launch=--desktop --window" dismiss-box wait-exit >part2.log 2>&1
+else
+  shots start=--desktop sleep=3000 "$SHOT" handshake=desktop3 key=65 escape wait-exit >part3.log 2>&1
+fi
+geometry_after=$(xdotool getdisplaygeometry)
+grep -v -e '^$' -e '^ALSA' "part$part.log" | tr -d '\r' | sed 's/^/client: /'
 
 failures=0
 check() {  # check NAME CONDITION-RESULT MESSAGE
   if [ "$2" = 1 ]; then echo "ok   $1"; else echo "FAIL $1: $3"; failures=$((failures + 1)); fi
 }
 differing() { compare -metric AE "$1" "$2" null: 2>&1; }
-# The picture at scale N and (LEFT, TOP) in SHOT is the reference, N x N a
-# pixel, and everything around it is black.
-picture_check() {  # picture_check SHOT N LEFT TOP
+picture_check() {  # picture_check SHOT N LEFT TOP: the reference N x N a pixel there, black around
   local shot=$1 n=$2 left=$3 top=$4 width=$((640 * $2)) height=$((480 * $2)) d brightest
   [ -f full.png ] && [ -f "$shot.png" ] || { check "screenshots full and $shot" 0 "not taken"; return; }
   convert "$shot.png" -crop "${width}x${height}+${left}+${top}" +repage "$shot-picture.png"
@@ -69,35 +52,23 @@ picture_check() {  # picture_check SHOT N LEFT TOP
     -format '%[fx:maxima.r+maxima.g+maxima.b]' info:)
   check "$shot: the border is black" "$([ "$brightest" = 0 ] && echo 1)" "brightest border pixel $brightest"
 }
-log=$([ "$DESKTOP_CHECK_PART" = 2 ] && echo large.log || echo huge.log)
-grep -v -e '^$' -e '^ALSA' "$log" | tr -d '\r' | sed 's/^/client: /'
-
-if [ "$DESKTOP_CHECK_PART" = 2 ]; then
-  exits=$(grep -ah "console exit code" large.log | tr -d '\r' | tr '\n' ' ')
-  check "exit statuses: 0 in desktop full screen, 2 for --desktop --window" \
-    "$([ "$exits" = "console exit code: 0 console exit code: 2 " ] && echo 1)" "$exits"
-  check "the X screen keeps its size" \
-    "$([ "$geometry_before" = "1920 1080" ] && [ "$geometry_after" = "1920 1080" ] && echo 1)" \
-    "before '$geometry_before', after '$geometry_after'"
-  picture_check desktop 2 320 60
-  read -r _ _ left top width height <<<"$(grep -a '^client area' large.log | tr -d '\r')"
-  if [ -f windowed.png ] && [ "${width:-}" = 640 ] && [ "${height:-}" = 480 ]; then
-    convert windowed.png -crop "640x480+${left}+${top}" +repage windowed-client.png
-    d=$(differing windowed-client.png full.png)
-    check "Alt+Enter: a window at scale 1 showing the buffer" "$([ "$d" = 0 ] && echo 1)" "$d pixels differ"
-  else
-    check "Alt+Enter: a window at scale 1" 0 "client area '${width:-} x ${height:-}'"
-  fi
-  if [ -f desktop.png ] && [ -f back.png ]; then
-    d=$(differing desktop.png back.png)
-    check "Alt+Enter back: the same desktop picture" "$([ "$d" = 0 ] && echo 1)" "$d pixels differ"
-  fi
-  check "--desktop with --window: a message box naming --desktop" \
-    "$(grep -aq -- 'Korvane: --desktop cannot be used with --window or --scale' large.log &&
-      grep -aq -- "--desktop    take the whole screen at the desktop's own resolution" large.log && echo 1)" \
-    "no such text"
-else
+check "the X screen keeps its size" "$([ "$geometry_before" = "$geometry_after" ] && echo 1)" \
+  "before '$geometry_before', after '$geometry_after'"
+if [ "$part" = 3 ]; then
   picture_check desktop3 3 320 0
+  exit $failures
 fi
-echo "screenshots in $(pwd)"
-[ $failures = 0 ]
+exits=$(grep -ah "console exit code" part2.log | tr -d '\r' | tr '\n' ' ')
+check "exit statuses: 0 in desktop full screen, 2 for --desktop --window" \
+  "$([ "$exits" = "console exit code: 0 console exit code: 2 " ] && echo 1)" "$exits"
+picture_check desktop 2 320 60
+read -r _ _ left top width height <<<"$(grep -a '^client area' part2.log | tr -d '\r')"
+[ -f windowed.png ] && convert windowed.png -crop "640x480+${left:-0}+${top:-0}" +repage windowed-client.png
+check "Alt+Enter: a window at scale 1 showing the buffer" \
+  "$([ "${width:-}x${height:-}" = 640x480 ] && [ "$(differing windowed-client.png full.png)" = 0 ] && echo 1)" \
+  "client area '${width:-} x ${height:-}', see windowed-client.png"
+check "Alt+Enter back: the same desktop picture" "$([ "$(differing desktop.png back.png)" = 0 ] && echo 1)" "differs"
+check "--desktop with --window: a message box naming --desktop" \
+  "$(grep -aq -- 'Korvane: --desktop cannot be used with --window or --scale' part2.log &&
+    grep -aq -- "--desktop    take the whole screen at the desktop's own resolution" part2.log && echo 1)" "no such text"
+exit $failures

@@ -18,8 +18,8 @@ public:
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    // --window, --desktop: every console of the run opens in a window, or in
-    // desktop full screen, on a screen of any size (tests/e2e/large_screen.sh
+    // --window (--desktop): every console of the run opens in a window (in
+    // desktop full screen), on a screen of any size (tests/e2e/large_screen.sh
     // gives a larger one).
     if (argc > 1 && (std::strcmp(argv[1], "--window") == 0 || std::strcmp(argv[1], "--desktop") == 0)) {
         consoleOptions = argv[1];

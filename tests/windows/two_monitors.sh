@@ -1,37 +1,17 @@
 #!/usr/bin/env bash
-# Runs a Windows test program's two-monitor cases on an X server with two
-# monitors side by side, each 1920x1080: Xorg with the dummy driver, whose
-# RandR outputs Wine reads as monitors (Xvfb's Xinerama puts both heads at
-# 0,0). Exit 77 (skipped) when Xorg cannot start here (it needs root).
+# Runs a test program's two-monitor cases on two 1920x1080 monitors side by
+# side: Xorg's dummy driver, whose RandR outputs Wine reads as monitors.
+# Exit 77 (skipped) when Xorg cannot start here (it needs root).
 # Usage: two_monitors.sh TEST_EXE
 set -uo pipefail
 exe=$1
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 source "$root/scripts/wine-env.sh"
 work=$(mktemp -d)
-cat >"$work/xorg.conf" <<'CONF'
-Section "Device"
-  Identifier "dummy"
-  Driver "dummy"
-  VideoRam 256000
-EndSection
-Section "Monitor"
-  Identifier "monitor"
-  HorizSync 5.0-1000.0
-  VertRefresh 5.0-200.0
-  Modeline "1920x1080" 148.50 1920 2008 2052 2200 1080 1084 1089 1125 +hsync +vsync
-EndSection
-Section "Screen"
-  Identifier "screen"
-  Device "dummy"
-  Monitor "monitor"
-  DefaultDepth 24
-  SubSection "Display"
-    Depth 24
-    Virtual 3840 1080
-  EndSubSection
-EndSection
-CONF
+printf '%s\n' 'Section "Device"' ' Identifier "d"' ' Driver "dummy"' ' VideoRam 256000' EndSection \
+  'Section "Monitor"' ' Identifier "m"' ' HorizSync 5.0-1000.0' ' VertRefresh 5.0-200.0' EndSection \
+  'Section "Screen"' ' Identifier "s"' ' Device "d"' ' Monitor "m"' ' DefaultDepth 24' \
+  ' SubSection "Display"' '  Depth 24' '  Virtual 3840 1080' ' EndSubSection' EndSection >"$work/xorg.conf"
 command -v Xorg >/dev/null && command -v xrandr >/dev/null || { echo "skipped: no Xorg or xrandr"; exit 77; }
 Xorg -displayfd 3 -config "$work/xorg.conf" -noreset -nolisten tcp -logfile "$work/xorg.log" \
   3>"$work/display" >/dev/null 2>&1 &
@@ -49,11 +29,6 @@ xrandr | grep ' connected'
 wineserver -k 2>/dev/null || true
 wine_prefix_ready
 wine_prefix_unmanaged
-# Should Wine still see one monitor, the case skips and runs again.
-for attempt in 1 2 3; do
-  wine "$exe" --gtest_filter='*TwoMonitors*' 2>&1 | tr -d '\r' | grep -v '^ALSA' >"$work/out.txt"
-  grep -q SKIPPED "$work/out.txt" || break
-  sleep 1
-done
-cat "$work/out.txt"
+wine "$exe" --gtest_filter='*TwoMonitors*' 2>&1 | tr -d '\r' | grep -v '^ALSA' | tee "$work/out.txt"
+# A case that skipped found one monitor: the setup failed, not the program.
 grep -q '^\[  PASSED  \] 1 test' "$work/out.txt" && ! grep -q SKIPPED "$work/out.txt"
