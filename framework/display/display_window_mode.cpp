@@ -29,7 +29,7 @@ WindowBox workArea(HWND window) {
     return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-// Every monitor together, in the coordinates of the primary surface.
+// Every monitor together: the screen a window may be drawn on.
 WindowBox virtualScreen() {
     const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
     const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
@@ -202,6 +202,13 @@ void Display::presentWindow() {
         return;
     }
     if (presentThroughGdi(window, screen.backSurface, copy)) {
+        return;
+    }
+    // Through DirectDraw instead: the primary surface may cover the primary
+    // monitor only, and a blit that leaves it draws nothing.
+    if (!visibleBlocksWithin(corner.x, corner.y, scale, screenWidth, screenHeight,
+                             {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+                             copy)) {
         return;
     }
     RECT target{copy.target.left, copy.target.top, copy.target.left + copy.target.width,
