@@ -59,6 +59,12 @@ TEST(DisplayTwoMonitors, AWindowOnTheSecondIsDrawnThereAndDesktopFullScreenCover
     display.painter.setPixel(0, 0, RGB(255, 0, 0));
     display.flip();
     EXPECT_EQ(screenPixels(corner.x, corner.y, corner.x + 8, corner.y + 8).count(RGB(255, 0, 0)), 4);
+    SetWindowPos(display.window, nullptr, second - 200, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // straddling
+    display.painter.setPixel(WIDTH - 1, 0, RGB(255, 0, 0));
+    display.flip();
+    ClientToScreen(display.window, &(corner = {0, 0}));
+    EXPECT_EQ(screenPixels(corner.x, corner.y, corner.x + 2 * WIDTH, corner.y + 2).count(RGB(255, 0, 0)), 8);
+    SetWindowPos(display.window, nullptr, second + 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 
     display.sendMessage(WM_SYSKEYDOWN, VK_RETURN, ALT_ENTER);
     ASSERT_TRUE(display.onDesktop);
