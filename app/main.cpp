@@ -1,5 +1,5 @@
 // Process entry of the console. The command line may ask for a window
-// (--window, --scale N); anything else is refused before any window or
+// (--window, --scale N) or desktop full screen (--desktop); anything else is refused before any window or
 // device exists, with a message box and exit status 2.
 #include <cstdlib>
 #include <string>
@@ -22,5 +22,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return USAGE_STATUS;
     }
     display.windowScale = options.windowScale;
+    display.desktopFullScreen = options.desktop;
     return runApplication(instance);
 }

@@ -39,6 +39,15 @@ endforeach()
 install(TARGETS ${korvane_installed} EXPORT KorvaneTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 
+# The DPI-awareness manifest as a resource object (framework/display): a
+# program that links Korvane::framework from the package gets it on its link
+# line, as the programs of this tree do.
+set(KORVANE_DPI_OBJECT korvane-dpi-aware.rc.obj)
+install(FILES $<TARGET_OBJECTS:korvane_dpi_manifest>
+  DESTINATION ${CMAKE_INSTALL_LIBDIR} RENAME ${KORVANE_DPI_OBJECT})
+target_link_libraries(korvane_framework INTERFACE
+  $<INSTALL_INTERFACE:$<INSTALL_PREFIX>/${CMAKE_INSTALL_LIBDIR}/${KORVANE_DPI_OBJECT}>)
+
 # The public headers: what a program on the framework includes, and what
 # those include in turn. The helpers the framework's own sources share
 # (back_surface_dc.h, com_release.h, global_display.h, line_algorithm.h)

@@ -10,6 +10,7 @@
 #     devices   parseWave (native) and Display::keyDown (Wine)
 #     surfaces  Surface::draw against rectangle and fill (Wine)
 #     idle      the idle console's CPU and frames a second (Wine)
+#     desktop   the idle console in desktop full screen, and its copy (Wine)
 #     kit       korvane-stream, round trips, the library's print, exec (Wine)
 #     batch     batch files and small prints of the real console (Wine)
 #     example   the framework tour against the bare frame loop (Wine)
@@ -418,6 +419,69 @@ figure_idle() {
   echo "aim: the idle console at most 20 % of one core, Wine's threads included"
 }
 
+# Desktop full screen under Wine on a 1920x1080 screen, in one run, printed,
+# never asserted:
+#  - CPU of korvane.exe --desktop idle at its prompt, all its threads (read as
+#    figure idle reads it), beside the same console in a window at scale 2
+#    (the same picture through the window mode's copy) and at scale 1; the X
+#    server's CPU beside each;
+#  - bench/desktop_copy: the ways of copying the picture at scale 2, CPU and
+#    wall time a copy and whether the picture stays sharp.
+# Usage: scripts/bench.sh desktop [SECONDS]
+figure_desktop() {
+  seconds=${1:-12}
+  need_programs desktop korvane.exe desktop-copy.exe
+  source "$root/scripts/wine-env.sh"
+  xvfb_start 1920x1080
+  wine_prefix_ready
+  wine_prefix_unmanaged
+  work=$(mktemp -d)
+  trap 'cd /; rm -rf "$work"; kill $XVFB_PID 2>/dev/null || true' EXIT
+  cd "$work" || exit 1
+  hz=$(getconf CLK_TCK)
+  ticks() {  # user and system clock ticks of every thread of process $1
+    local total=0 f line fields
+    for f in /proc/"$1"/task/*/stat; do
+      read -r line <"$f" 2>/dev/null || continue
+      read -r -a fields <<<"${line##*) }"
+      total=$((total + fields[11] + fields[12]))
+    done
+    echo "$total"
+  }
+  idle() {  # idle LABEL ARGS...: korvane.exe with ARGS, idle for the seconds
+    local label=$1 pid="" p i before x_before start after x_after end
+    shift
+    wine "$bin/korvane.exe" "$@" >/dev/null 2>&1 &
+    local wine_pid=$!
+    for i in $(seq 1 600); do
+      for p in /proc/[0-9]*; do
+        [ "$(tr '\0' ' ' 2>/dev/null <"$p/cmdline" | sed 's/ *$//')" = "$bin/korvane.exe $*" ] && pid=${p#/proc/}
+      done
+      [ -n "$pid" ] && xdotool search --name '^Korvane$' >/dev/null 2>&1 && break
+      pid=""
+      sleep 0.1
+    done
+    [ -n "$pid" ] || { echo "$label: the console did not start"; kill "$wine_pid" 2>/dev/null; return 1; }
+    sleep 2
+    before=$(ticks "$pid") x_before=$(ticks "$XVFB_PID") start=$(date +%s%N)
+    sleep "$seconds"
+    after=$(ticks "$pid") x_after=$(ticks "$XVFB_PID") end=$(date +%s%N)
+    xdotool key Escape
+    for i in $(seq 1 200); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill "$pid" 2>/dev/null
+    wait "$wine_pid" 2>/dev/null
+    awk -v l="$label" -v t=$((after - before)) -v x=$((x_after - x_before)) -v ns=$((end - start)) -v hz="$hz" \
+      'BEGIN { s = ns / 1e9; printf "%-40s %6.1f %% of a core over %.1f s (X server %.1f %%)\n", l, 100 * t / hz / s, s, 100 * x / hz / s }'
+  }
+  echo "machine: $(uptime | sed 's/.*load average/load average/'), $(nproc) cores; screen 1920x1080"
+  idle "korvane.exe --desktop, idle (scale 2)" --desktop
+  idle "korvane.exe --scale 2, idle" --scale 2
+  idle "korvane.exe --window, idle" --window
+  echo "aim: the idle console in desktop full screen at most 25 % of one core, Wine's threads included"
+  echo "desktop-copy: one copy of the picture at scale 2, each way"
+  wine "$bin/desktop-copy.exe" 2>/dev/null | tr -d '\r'
+}
+
 # Figures of the client kit under Wine, each beside a reference from the same
 # run (bench/kit_measure): korvane-stream print against a bare process start,
 # a WM_NULL round trip and a one-line print against an idle window of a third
@@ -657,6 +721,9 @@ all_figures() {
     echo
     echo "== the idle console under Wine: scripts/bench.sh idle =="
     timeout 300 bash "$self" idle || echo "bench.sh idle failed"
+    echo
+    echo "== desktop full screen under Wine: scripts/bench.sh desktop =="
+    timeout 300 bash "$self" desktop || echo "bench.sh desktop failed"
   fi
 
   # The client kit (korvane-stream, round trips, the library's print, exec), under Wine.
@@ -691,7 +758,7 @@ case "${1:-}" in
   "" | --no-wine)
     all_figures "$@"
     ;;
-  report | e2e | devices | surfaces | idle | kit | batch | example | native | terminal | storm | scrollback)
+  report | e2e | devices | surfaces | idle | desktop | kit | batch | example | native | terminal | storm | scrollback)
     figure=$1
     shift
     "figure_$figure" "$@"

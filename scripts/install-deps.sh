@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64 mingw-w64-tools
   wine64 xvfb xdotool xclip imagemagick gcovr
   socat
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   clang-tidy clang-format cppcheck
   sox
 )

@@ -4,12 +4,13 @@
 // socket talks to a TCP echo peer, and status lines show what each service
 // reports. Escape ends it.
 //   framework-tour [ADDRESS [PORT]] [--frames N] [--status FILE] [--measure N]
-//                  [--window] [--scale N]
+//                  [--window] [--scale N | --desktop]
 // The peer defaults to 127.0.0.1, port 7. --frames ends the run after N frames;
 // --status writes what the screen shows into FILE now and then; --measure times
 // N bare frames (clear and flip only) against N frames of the tour, without a
 // frame limit, and ends.
 // --window and --scale N (1 to 4) show it in a window; Alt+Enter switches.
+// --desktop shows it in desktop full screen; Alt+Enter switches to a window.
 #include <windows.h>
 
 #include <algorithm>
@@ -268,6 +269,7 @@ bool readOptions(int argc, char** argv) {
             options.port = std::atoi(argv[i]);
     }
     display.windowScale = displayOptions.windowScale;
+    display.desktopFullScreen = displayOptions.desktop;
     return true;
 }
 

@@ -15,6 +15,7 @@
 #include "framework/display/directx.h"
 #include "framework/display/frame_pacing.h"
 #include "framework/display/screen.h"
+#include "framework/display/window_layout.h"
 #include "framework/paint/painter.h"
 #include "framework/text/text_painter.h"
 
@@ -131,4 +132,27 @@ public:
     std::uint32_t blockSurfaceGeneration;  // directDrawGeneration when blockSurface was made
     bool switchWindowed(bool toWindow);
     void presentWindow();
+
+    // Desktop full screen (display_desktop.cpp), the third way to show the
+    // Display. desktopFullScreen, set before open, makes it the Display's
+    // full screen: with windowScale 0 open shows it at once, and Alt+Enter
+    // switches between it and a window (at windowScale, 1 when that is 0,
+    // back at its place). Borderless, the window covers the whole monitor that
+    // holds it, at the monitor's own resolution: no display mode is set, the
+    // level is normal, the primary is the desktop's with a clipper and the
+    // back buffer is width x height, as in a window. Each flip copies it at the
+    // largest whole scale that fits the monitor (window_layout.h), centred on
+    // black; the pointer is hidden over it, getCursorPos answers in back-buffer
+    // pixels, and `active` stays set while the window is not minimised.
+    // `onDesktop` tells that it is shown. Without desktopFullScreen, Alt+Enter
+    // switches between a window and the exclusive full screen as before.
+    bool desktopFullScreen;
+    bool onDesktop;
+    std::int32_t blockSurfaceScale;  // the scale blockSurface was made for
+    RECT windowPlace;                // the window's outer box before desktop full screen
+    bool windowPlaceKept;
+    bool switchDesktop(bool toDesktop);
+    // The picture's scale and corner on the monitor that holds the window now.
+    DesktopPicture desktopPicture() const;
+    WindowBox monitorBox() const;
 };

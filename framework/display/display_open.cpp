@@ -1,5 +1,5 @@
 // Opening the Display: window, DirectDraw object, display mode, flipping
-// surfaces, then sound and keyboard, which may fail without stopping it.
+// surfaces (or, in a window and desktop full screen, the desktop's primary), then sound and keyboard, which may fail without stopping it.
 #include "framework/display/com_release.h"
 #include "framework/display/depth_mode.h"
 #include "framework/display/display.h"
@@ -49,8 +49,11 @@ bool Display::open(const char* className, int width, int height, int depthMode,
     screenHeight = height;
     attachDisplay(window, this);
     windowed = windowScale != 0;
+    onDesktop = !windowed && desktopFullScreen;
     if (windowed) {
         shapeWindow(window, width, height, windowScale);
+    } else if (onDesktop) {
+        coverMonitor(window, monitorBox());  // made at (0, 0): the primary monitor
     }
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
@@ -65,15 +68,17 @@ bool Display::open(const char* className, int width, int height, int depthMode,
         close();
         return false;
     }
-    // A window shares the desktop: normal level, no display mode of its own.
+    // A window and desktop full screen share the desktop: normal level, no
+    // display mode of their own.
+    const bool sharesDesktop = windowed || onDesktop;
     if (FAILED(screen.directDraw->SetCooperativeLevel(
-            window, windowed ? DDSCL_NORMAL
+            window, sharesDesktop ? DDSCL_NORMAL
                              : DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT | DDSCL_EXCLUSIVE))) {
         releaseInterface(screen.directDraw);
         fatal("Couldnt Set Cooperative Level, Fatal Error Aborting", "Error");
         return false;
     }
-    if (!windowed && FAILED(screen.directDraw->SetDisplayMode(width, height, bits))) {
+    if (!sharesDesktop && FAILED(screen.directDraw->SetDisplayMode(width, height, bits))) {
         fatal("Error Setting Display Mode", nullptr);
         releaseInterface(screen.directDraw);
         return false;
@@ -92,7 +97,7 @@ bool Display::open(const char* className, int width, int height, int depthMode,
 }
 
 bool Display::createSurfaces() {
-    const bool made = windowed ? createWindowPair(screen, window, screenWidth, screenHeight)
+    const bool made = windowed || onDesktop ? createWindowPair(screen, window, screenWidth, screenHeight)
                                : createFlippingPair(screen);
     if (!made) {
         releaseInterface(screen.directDraw);

@@ -8,7 +8,9 @@ const char DISPLAY_OPTIONS_USAGE[] =
     "Accepted options:\n"
     "  --window     open in a window at scale 1\n"
     "  --scale N    open in a window at scale N, from 1 to 4\n"
-    "Without them the program takes the whole screen.";
+    "  --desktop    take the whole screen at the desktop's own resolution\n"
+    "               (not with --window or --scale)\n"
+    "Without them the program takes the whole screen at 640 x 480.";
 
 namespace {
 
@@ -23,15 +25,27 @@ int scaleValue(const char* text) {
     return isWindowScale(value) ? value : 0;
 }
 
+constexpr char DESKTOP_WITH_WINDOW[] = "--desktop cannot be used with --window or --scale";
+
 }  // namespace
 
 int takeDisplayOption(DisplayOptions& options, int argc, const char* const* argv, int i) {
     const char* argument = argv[i];
+    if (std::strcmp(argument, "--desktop") == 0) {
+        if (options.windowScale != 0) options.problem = DESKTOP_WITH_WINDOW;
+        options.desktop = true;
+        return 1;
+    }
     if (std::strcmp(argument, "--window") == 0) {
+        if (options.desktop) options.problem = DESKTOP_WITH_WINDOW;
         if (options.windowScale == 0) options.windowScale = 1;
         return 1;
     }
     if (std::strcmp(argument, "--scale") != 0) return 0;
+    if (options.desktop) {
+        options.problem = DESKTOP_WITH_WINDOW;
+        return i + 1 < argc ? 2 : 1;
+    }
     if (i + 1 >= argc) {
         options.problem = "--scale needs a number from 1 to 4";
         return 1;
@@ -55,6 +69,9 @@ DisplayOptions readDisplayOptions(int argc, const char* const* argv) {
         }
         i += used;
     }
-    if (!options.problem.empty()) options.windowScale = 0;
+    if (!options.problem.empty()) {
+        options.windowScale = 0;
+        options.desktop = false;
+    }
     return options;
 }

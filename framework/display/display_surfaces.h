@@ -2,6 +2,7 @@
 // The Display's two pairs of surfaces, for opening and for Alt+Enter. Each
 // maker releases what it made when it fails, and never the DirectDraw object.
 #include "framework/display/screen.h"
+#include "framework/display/window_layout.h"
 
 class Display;
 
@@ -20,6 +21,9 @@ void releaseSurfacePair(Screen& screen);
 // times scale, centred on the work area; or, with scale 0, the full-screen
 // popup at (0, 0).
 void shapeWindow(HWND window, int width, int height, int scale);
+
+// Desktop full screen's look: a borderless popup over the whole monitor.
+void coverMonitor(HWND window, const WindowBox& monitor);
 
 // The Display's own window procedure, installed by open in front of the
 // client's: Alt+Enter, the cursor over the window and the activation rule of

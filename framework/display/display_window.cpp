@@ -24,18 +24,18 @@ BOOL Display::killTimer(UINT id) {
     return KillTimer(window, id);
 }
 
-// A window keeps the cursor shown; the level is applied when the Display
-// takes the whole screen.
+// A window keeps the cursor shown and desktop full screen hides it over its
+// monitor; the level is applied when the Display takes the exclusive screen.
 void Display::hideCursor() {
     --cursorLevel;
-    if (!windowed) {
+    if (!windowed && !onDesktop) {
         ShowCursor(FALSE);
     }
 }
 
 void Display::showCursor() {
     ++cursorLevel;
-    if (!windowed) {
+    if (!windowed && !onDesktop) {
         ShowCursor(TRUE);
     }
 }

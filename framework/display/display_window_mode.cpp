@@ -14,13 +14,29 @@ constexpr DWORD FULL_SCREEN_STYLE = WS_POPUPWINDOW;
 constexpr char DISPLAY_PROPERTY[] = "KorvaneDisplay";
 constexpr LPARAM ALT_HELD = 1 << 29;
 constexpr LPARAM KEY_WAS_DOWN = 1 << 30;
+// WM_DPICHANGED, which the headers define only for newer Windows versions.
+constexpr UINT DPI_CHANGED = 0x02E0;
 
-WindowBox workArea() {
-    RECT area;
-    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) {
-        area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+// The work area of the monitor that holds the window: a window on a second
+// monitor comes back there.
+WindowBox workArea(HWND window) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info)) {
+        const RECT& area = info.rcWork;
+        return {area.left, area.top, area.right - area.left, area.bottom - area.top};
     }
-    return {area.left, area.top, area.right - area.left, area.bottom - area.top};
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+// Every monitor together: the screen a window may be drawn on.
+WindowBox virtualScreen() {
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    if (width <= 0 || height <= 0) {
+        return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    return {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), width, height};
 }
 
 bool isAltEnter(WPARAM key, LPARAM flags) {
@@ -33,6 +49,24 @@ void attachDisplay(HWND window, Display* display) {
     SetPropA(window, DISPLAY_PROPERTY, display);
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(displayWindowProcedure));
 }
+
+namespace {
+
+// The window's outer size changed so that its client area is exactly
+// clientWidth x clientHeight; its corner stays.
+void fitClientArea(HWND window, int clientWidth, int clientHeight) {
+    RECT outer;
+    RECT client;
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    if (client.right != clientWidth || client.bottom != clientHeight) {
+        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + clientWidth - client.right,
+                     outer.bottom - outer.top + clientHeight - client.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+}  // namespace
 
 void shapeWindow(HWND window, int width, int height, int scale) {
     if (scale == 0) {
@@ -48,16 +82,11 @@ void shapeWindow(HWND window, int width, int height, int scale) {
     AdjustWindowRectEx(&outer, WINDOW_STYLE, FALSE, 0);
     const WindowFrame frame{-outer.left, -outer.top, outer.right - clientWidth,
                             outer.bottom - clientHeight};
-    const WindowBox box = windowBox(width, height, scale, frame, workArea());
+    const WindowBox box = windowBox(width, height, scale, frame, workArea(window));
     SetWindowPos(window, HWND_TOP, box.left, box.top, box.width, box.height, SWP_FRAMECHANGED);
     // The frame drawn may differ from the one computed (another caption
     // height): one correction from the client area the window really got.
-    RECT client;
-    GetClientRect(window, &client);
-    if (client.right != clientWidth || client.bottom != clientHeight) {
-        SetWindowPos(window, nullptr, 0, 0, box.width + clientWidth - client.right,
-                     box.height + clientHeight - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
-    }
+    fitClientArea(window, clientWidth, clientHeight);
 }
 
 namespace {
@@ -78,6 +107,31 @@ IDirectDrawSurface* createSystemSurface(IDirectDraw* directDraw, int width, int 
         return nullptr;
     }
     return surface;
+}
+
+// One StretchBlt from the back buffer's device context into the window's:
+// GDI repeats pixels when it enlarges (COLORONCOLOR says so), and under Wine
+// this costs a small part of the two DirectDraw blits (bench/desktop_copy).
+// The window's device context is clipped to what of it can be seen, on
+// whichever monitor. False when a device context cannot be had.
+bool presentThroughGdi(HWND window, IDirectDrawSurface* backSurface, const BlockCopy& copy) {
+    HDC source = nullptr;
+    if (backSurface->GetDC(&source) != DD_OK) {
+        return false;
+    }
+    HDC target = GetDC(window);
+    bool drawn = false;
+    if (target) {
+        POINT origin{0, 0};
+        ClientToScreen(window, &origin);
+        SetStretchBltMode(target, COLORONCOLOR);
+        drawn = StretchBlt(target, copy.target.left - origin.x, copy.target.top - origin.y,
+                           copy.target.width, copy.target.height, source, copy.source.left,
+                           copy.source.top, copy.source.width, copy.source.height, SRCCOPY) != 0;
+        ReleaseDC(window, target);
+    }
+    backSurface->ReleaseDC(source);
+    return drawn;
 }
 
 }  // namespace
@@ -126,14 +180,35 @@ void Display::presentWindow() {
     if (screen.backSurface->IsLost() == DDERR_SURFACELOST) {
         screen.backSurface->Restore();
     }
-    // Exactly scale times the buffer, from the client area's corner: each
+    // Exactly scale times the buffer, from the client area's corner (in
+    // desktop full screen, from the picture's corner on its monitor): each
     // pixel becomes a block, whatever the window's size has become. Blocks
-    // off the screen are left out (a window larger than a small screen).
+    // off the screen are left out (a window larger than a small screen); on
+    // several monitors the screen is all of them.
+    int scale = windowScale;
     POINT corner{0, 0};
-    ClientToScreen(window, &corner);
+    WindowBox bounds;
+    if (onDesktop) {
+        const DesktopPicture picture = desktopPicture();
+        scale = picture.scale;
+        corner = {picture.left, picture.top};
+        bounds = monitorBox();
+    } else {
+        ClientToScreen(window, &corner);
+        bounds = virtualScreen();
+    }
     BlockCopy copy;
-    if (!visibleBlocks(corner.x, corner.y, windowScale, screenWidth, screenHeight,
-                       GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), copy)) {
+    if (!visibleBlocksWithin(corner.x, corner.y, scale, screenWidth, screenHeight, bounds, copy)) {
+        return;
+    }
+    if (presentThroughGdi(window, screen.backSurface, copy)) {
+        return;
+    }
+    // Through DirectDraw instead: the primary surface may cover the primary
+    // monitor only, and a blit that leaves it draws nothing.
+    if (!visibleBlocksWithin(corner.x, corner.y, scale, screenWidth, screenHeight,
+                             {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+                             copy)) {
         return;
     }
     RECT target{copy.target.left, copy.target.top, copy.target.left + copy.target.width,
@@ -141,14 +216,18 @@ void Display::presentWindow() {
     RECT part{copy.source.left, copy.source.top, copy.source.left + copy.source.width,
               copy.source.top + copy.source.height};
     IDirectDrawSurface* source = screen.backSurface;
-    if (windowScale > 1) {
-        if (blockSurface && blockSurfaceGeneration != directDrawGeneration) {
+    if (scale > 1) {
+        if (blockSurface && (blockSurfaceGeneration != directDrawGeneration)) {
             blockSurface = nullptr;  // went with an earlier DirectDraw object
         }
+        if (blockSurface && blockSurfaceScale != scale) {
+            releaseInterface(blockSurface);  // the picture's scale changed
+        }
         if (!blockSurface) {
-            blockSurface = createSystemSurface(screen.directDraw, screenWidth * windowScale,
-                                               screenHeight * windowScale);
+            blockSurface = createSystemSurface(screen.directDraw, screenWidth * scale,
+                                               screenHeight * scale);
             blockSurfaceGeneration = directDrawGeneration;
+            blockSurfaceScale = scale;
         }
         if (blockSurface && blockSurface->IsLost() == DDERR_SURFACELOST) {
             blockSurface->Restore();
@@ -156,8 +235,7 @@ void Display::presentWindow() {
         if (blockSurface &&
             SUCCEEDED(blockSurface->Blt(nullptr, screen.backSurface, nullptr, DDBLT_WAIT, nullptr))) {
             source = blockSurface;
-            part = {part.left * windowScale, part.top * windowScale, part.right * windowScale,
-                    part.bottom * windowScale};
+            part = {part.left * scale, part.top * scale, part.right * scale, part.bottom * scale};
         }
     }
     if (screen.primarySurface->Blt(&target, source, &part, DDBLT_WAIT, nullptr) ==
@@ -213,7 +291,11 @@ LRESULT CALLBACK displayWindowProcedure(HWND window, UINT message, WPARAM wParam
     case WM_SYSKEYDOWN:
         if (isAltEnter(wParam, lParam)) {
             if ((lParam & KEY_WAS_DOWN) == 0) {
-                display->switchWindowed(!display->windowed);
+                if (display->desktopFullScreen) {
+                    display->switchDesktop(!display->onDesktop);
+                } else {
+                    display->switchWindowed(!display->windowed);
+                }
             }
             return 0;
         }
@@ -224,6 +306,11 @@ LRESULT CALLBACK displayWindowProcedure(HWND window, UINT message, WPARAM wParam
         }
         break;
     case WM_SETCURSOR:
+        // Desktop full screen hides the pointer over the whole monitor.
+        if (display->onDesktop && LOWORD(lParam) == HTCLIENT) {
+            SetCursor(nullptr);
+            return TRUE;
+        }
         // A class without a cursor of its own still shows the arrow in a window.
         if (display->windowed && LOWORD(lParam) == HTCLIENT &&
             !GetClassLongPtrA(window, GCLP_HCURSOR)) {
@@ -231,13 +318,25 @@ LRESULT CALLBACK displayWindowProcedure(HWND window, UINT message, WPARAM wParam
             return TRUE;
         }
         break;
+    case DPI_CHANGED:
+        // Moved onto a monitor of another scaling: the picture keeps its size
+        // in physical pixels, so the box Windows suggests is not taken. Only
+        // the frame (drawn at the new scaling) is allowed for again.
+        if (display->onDesktop) {
+            coverMonitor(window, display->monitorBox());
+        } else if (display->windowed) {
+            fitClientArea(window, display->screenWidth * display->windowScale,
+                          display->screenHeight * display->windowScale);
+        }
+        return 0;
     case WM_NCDESTROY: RemovePropA(window, DISPLAY_PROPERTY); break;
     default: break;
     }
     const LRESULT result = CallWindowProcA(display->clientWindowProc, window, message, wParam, lParam);
-    // In a window the Display draws whenever it can be seen: behind another
-    // window too, so that output shows at once, but not while minimised.
-    if (display->windowed && (message == WM_ACTIVATEAPP || message == WM_SIZE)) {
+    // In a window and in desktop full screen the Display draws whenever it
+    // can be seen: behind another window too, so that output shows at once,
+    // but not while minimised.
+    if ((display->windowed || display->onDesktop) && (message == WM_ACTIVATEAPP || message == WM_SIZE)) {
         display->active = IsIconic(window) ? 0 : 1;
     }
     return result;

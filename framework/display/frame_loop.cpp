@@ -91,7 +91,7 @@ void Display::flip() {
     if (!screen.primarySurface) {
         return;
     }
-    if (windowed) {
+    if (windowed || onDesktop) {
         presentWindow();
         return;
     }

@@ -38,15 +38,43 @@ BufferPoint bufferPoint(int clientX, int clientY, int scale, int width, int heig
 
 bool visibleBlocks(int cornerX, int cornerY, int scale, int width, int height, int screenWidth,
                    int screenHeight, BlockCopy& copy) {
+    return visibleBlocksWithin(cornerX, cornerY, scale, width, height,
+                               {0, 0, screenWidth, screenHeight}, copy);
+}
+
+bool visibleBlocksWithin(int cornerX, int cornerY, int scale, int width, int height,
+                         const WindowBox& bounds, BlockCopy& copy) {
     if (scale < 1) scale = 1;
-    // First and one-past-last buffer column and row whose block is wholly on screen.
-    const int left = clamp(-floorDivide(cornerX, scale), 0, width);
-    const int top = clamp(-floorDivide(cornerY, scale), 0, height);
-    const int right = clamp(floorDivide(screenWidth - cornerX, scale), 0, width);
-    const int bottom = clamp(floorDivide(screenHeight - cornerY, scale), 0, height);
+    // First and one-past-last buffer column and row whose block lies wholly
+    // within the bounds, counted from the corner.
+    const int fromLeft = bounds.left - cornerX;
+    const int fromTop = bounds.top - cornerY;
+    const int left = clamp(-floorDivide(-fromLeft, scale), 0, width);
+    const int top = clamp(-floorDivide(-fromTop, scale), 0, height);
+    const int right = clamp(floorDivide(fromLeft + bounds.width, scale), 0, width);
+    const int bottom = clamp(floorDivide(fromTop + bounds.height, scale), 0, height);
     if (right <= left || bottom <= top) return false;
     copy.source = {left, top, right - left, bottom - top};
     copy.target = {cornerX + left * scale, cornerY + top * scale, (right - left) * scale,
                    (bottom - top) * scale};
     return true;
+}
+
+int desktopScale(int monitorWidth, int monitorHeight, int width, int height) {
+    if (width < 1 || height < 1) return 1;
+    const int across = monitorWidth / width;
+    const int down = monitorHeight / height;
+    const int scale = across < down ? across : down;
+    return scale < 1 ? 1 : scale;
+}
+
+DesktopPicture desktopPicture(const WindowBox& monitor, int width, int height) {
+    const int scale = desktopScale(monitor.width, monitor.height, width, height);
+    return {scale, centred(monitor.left, monitor.width, width * scale),
+            centred(monitor.top, monitor.height, height * scale)};
+}
+
+BufferPoint desktopPoint(int screenX, int screenY, const WindowBox& monitor, int width, int height) {
+    const DesktopPicture picture = desktopPicture(monitor, width, height);
+    return bufferPoint(screenX - picture.left, screenY - picture.top, picture.scale, width, height);
 }

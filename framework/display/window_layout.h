@@ -1,7 +1,8 @@
 #pragma once
-// The Display in a window: where the window goes and how a cursor position
-// in its client area maps onto the back buffer. Platform-free, so both are
-// tested natively; display_window_mode.cpp feeds them the system's figures.
+// The Display in a window and in desktop full screen: where the window goes,
+// where the picture goes on a monitor, and how a cursor position maps onto
+// the back buffer. Platform-free, so all of it is tested natively;
+// display_window_mode.cpp and display_desktop.cpp feed it the system's figures.
 
 inline constexpr int MIN_WINDOW_SCALE = 1;
 inline constexpr int MAX_WINDOW_SCALE = 4;
@@ -54,3 +55,24 @@ struct BlockCopy {
 };
 bool visibleBlocks(int cornerX, int cornerY, int scale, int width, int height, int screenWidth,
                    int screenHeight, BlockCopy& copy);
+// The same within any box of the desktop: a monitor, or the whole virtual
+// screen of several monitors (whose corner may lie left of or above 0, 0).
+bool visibleBlocksWithin(int cornerX, int cornerY, int scale, int width, int height,
+                         const WindowBox& bounds, BlockCopy& copy);
+
+// Desktop full screen: the buffer (width by height) on a monitor at the
+// largest whole scale that fits it, centred, black around. A monitor smaller
+// than the buffer gets scale 1 with the buffer's top-left corner on the
+// monitor's in that direction: the start of the text stays in sight and the
+// rest is cut off, as a window larger than the work area keeps its corner.
+struct DesktopPicture {
+    int scale;
+    int left;  // the picture's top-left corner, in screen pixels
+    int top;
+};
+int desktopScale(int monitorWidth, int monitorHeight, int width, int height);
+DesktopPicture desktopPicture(const WindowBox& monitor, int width, int height);
+
+// The back-buffer pixel under a screen point in desktop full screen; points on
+// the black border give the nearest pixel on the picture's edge.
+BufferPoint desktopPoint(int screenX, int screenY, const WindowBox& monitor, int width, int height);

@@ -34,12 +34,16 @@ bool Display::keyDown(int scanCode) {
 }
 
 // Full screen: the screen is the back buffer. A window: the client area's
-// blocks, mapped back onto the buffer's pixels.
+// blocks, mapped back onto the buffer's pixels. Desktop full screen: the
+// picture's blocks on its monitor, the border giving the nearest edge pixel.
 void Display::getCursorPos(int& x, int& y) {
     POINT point{0, 0};
     if (::GetCursorPos(&point) && windowed) {
         ScreenToClient(window, &point);
         const BufferPoint pixel = bufferPoint(point.x, point.y, windowScale, screenWidth, screenHeight);
+        point = {pixel.x, pixel.y};
+    } else if (onDesktop) {
+        const BufferPoint pixel = desktopPoint(point.x, point.y, monitorBox(), screenWidth, screenHeight);
         point = {pixel.x, pixel.y};
     }
     x = point.x;

@@ -75,6 +75,33 @@ TEST(WindowLayout, OnlyWholeBlocksOnTheScreenAreCopied) {
     EXPECT_FALSE(visibleBlocks(-2000, 0, 2, 640, 480, 800, 600, copy));
 }
 
+TEST(DesktopLayout, LargestWholeScaleCentredOnItsMonitorAndTheCursorMapped) {
+    struct Case {
+        WindowBox monitor;
+        int scale, left, top;
+    };
+    const std::vector<Case> cases = {
+        {{0, 0, 1920, 1080}, 2, 320, 60},     {{0, 0, 2560, 1440}, 3, 320, 0},
+        {{0, 0, 3840, 2160}, 4, 640, 120},    {{0, 0, 1279, 960}, 1, 319, 240},
+        {{1920, 0, 1920, 1080}, 2, 2240, 60}, {{-1280, -200, 1280, 1024}, 2, -1280, -168},
+        {{0, 0, 600, 400}, 1, 0, 0},          {{100, 0, 800, 400}, 1, 180, 0},  // smaller: corner kept
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.monitor.left << "," << c.monitor.width << "x" << c.monitor.height);
+        const DesktopPicture picture = desktopPicture(c.monitor, 640, 480);
+        EXPECT_TRUE(picture.scale == c.scale && picture.left == c.left && picture.top == c.top);
+    }
+    EXPECT_EQ(desktopScale(1920, 1080, 0, 480), 1);  // no buffer: no division
+    // The picture's blocks, and the black border giving the nearest edge pixel.
+    const int points[][4] = {{322, 62, 1, 1},    {1599, 1019, 639, 479}, {0, 0, 0, 0},
+                             {319, 500, 0, 220}, {1600, 59, 639, 0},     {2242, 62, 1, 1}};
+    for (const auto& p : points) {
+        const WindowBox monitor = p[0] >= 1920 ? WindowBox{1920, 0, 1920, 1080} : WindowBox{0, 0, 1920, 1080};
+        const BufferPoint point = desktopPoint(p[0], p[1], monitor, 640, 480);
+        EXPECT_TRUE(point.x == p[2] && point.y == p[3]) << p[0] << "," << p[1];
+    }
+}
+
 DisplayOptions read(std::vector<const char*> arguments) {
     arguments.insert(arguments.begin(), "program.exe");
     return readDisplayOptions(static_cast<int>(arguments.size()), arguments.data());
@@ -88,6 +115,7 @@ TEST(DisplayOptions, WindowAndScaleInAnyOrder) {
     EXPECT_EQ(read({"--scale", "4"}).windowScale, 4);  // --scale alone implies --window
     EXPECT_EQ(read({"--scale", "1"}).windowScale, 1);
     EXPECT_TRUE(read({"--window", "--scale", "3"}).problem.empty());
+    EXPECT_TRUE(read({"--desktop"}).desktop && read({"--desktop"}).windowScale == 0);
 }
 
 TEST(DisplayOptions, BadCommandLinesNameTheirProblemAndAskForNoWindow) {
@@ -103,6 +131,12 @@ TEST(DisplayOptions, BadCommandLinesNameTheirProblemAndAskForNoWindow) {
         const DisplayOptions options = read(arguments);
         EXPECT_FALSE(options.problem.empty()) << arguments.back();
         EXPECT_EQ(options.windowScale, 0) << arguments.back();
+    }
+    for (const auto& arguments : std::vector<std::vector<const char*>>{
+             {"--desktop", "--window"}, {"--scale", "2", "--desktop"}, {"--desktop", "--scale", "2"}}) {
+        const DisplayOptions options = read(arguments);
+        EXPECT_EQ(options.problem, "--desktop cannot be used with --window or --scale");
+        EXPECT_TRUE(options.windowScale == 0 && !options.desktop);
     }
     EXPECT_EQ(read({"--fullscreen"}).problem, "unknown option --fullscreen");
     EXPECT_NE(read({"--scale", "5"}).problem.find("1 to 4"), std::string::npos);

@@ -18,10 +18,11 @@ public:
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    // --window: every console of the run opens in a window, on a screen of
-    // any size (tests/e2e/large_screen.sh gives a larger one).
-    if (argc > 1 && std::strcmp(argv[1], "--window") == 0) {
-        consoleOptions = "--window";
+    // --window (--desktop): every console of the run opens in a window (in
+    // desktop full screen), on a screen of any size (tests/e2e/large_screen.sh
+    // gives a larger one).
+    if (argc > 1 && (std::strcmp(argv[1], "--window") == 0 || std::strcmp(argv[1], "--desktop") == 0)) {
+        consoleOptions = argv[1];
     } else if (GetSystemMetrics(SM_CXSCREEN) != 640 || GetSystemMetrics(SM_CYSCREEN) != 480) {
         // On any other size the console cannot set its display mode and stops
         // at a message box.

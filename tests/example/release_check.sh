@@ -120,6 +120,9 @@ check "the build used the unpacked headers only" \
   "$(grep -qsF -- "$home/include/korvane" "$flags" && ! grep -Eqs -- "(-I|-isystem )$root( |$)" "$flags" && echo 1)" \
   "include flags in $flags do not name the unpacked folder, or name the source tree"
 if [ -f "$tour_build/framework-tour.exe" ]; then
+  check "the tour built from the package embeds the DPI-awareness manifest" \
+    "$(grep -aq '>PerMonitorV2, PerMonitor</dpiAwareness>' "$tour_build/framework-tour.exe" && echo 1)" \
+    "no per-monitor declaration in $tour_build/framework-tour.exe"
   bash "$root/tests/example/demo_check.sh" "$tour_build/framework-tour.exe" "$out/demo" full || failures=$((failures + 1))
 else
   check "framework-tour.exe built" "" "missing"

@@ -65,8 +65,7 @@ TEST(DisplayWindow, NormalWindowOfExactClientSizeWithAClippedPrimaryAndAnOffscre
     display.painter.setPixel(3, 4, RGB(255, 0, 0));
     display.painter.setPixel(WIDTH - 1, HEIGHT - 1, RGB(0, 255, 0));
     display.flip();
-    PixelCapture front(display.screen.primarySurface, corner.x, corner.y, corner.x + WIDTH * SCALE,
-                       corner.y + HEIGHT * SCALE);
+    const PixelCapture front = screenPixels(corner.x, corner.y, corner.x + WIDTH * SCALE, corner.y + HEIGHT * SCALE);
     ASSERT_TRUE(front.valid());
     EXPECT_EQ(front.count(RGB(255, 0, 0)), 4);
     EXPECT_EQ(front.at(corner.x + 6, corner.y + 8), RGB(255, 0, 0));
@@ -175,8 +174,7 @@ TEST(DisplayWindow, ALostPrimaryIsRestoredAndDrawingGoesOn) {
     EXPECT_EQ(display.screen.primarySurface->IsLost(), DD_OK);
     display.flip();
     const POINT corner = clientCorner(display.window);
-    PixelCapture front(display.screen.primarySurface, corner.x, corner.y, corner.x + WIDTH * SCALE,
-                       corner.y + HEIGHT * SCALE);
+    const PixelCapture front = screenPixels(corner.x, corner.y, corner.x + WIDTH * SCALE, corner.y + HEIGHT * SCALE);
     ASSERT_TRUE(front.valid());
     EXPECT_EQ(front.count(RGB(255, 0, 0)), 4);
     closeWithoutRun(display);

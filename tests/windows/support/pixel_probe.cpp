@@ -6,6 +6,16 @@ PixelCapture::PixelCapture(IDirectDrawSurface* surface, int left, int top, int r
     if (FAILED(surface->GetDC(&dc))) {
         return;
     }
+    read(dc);
+    surface->ReleaseDC(dc);
+}
+
+PixelCapture::PixelCapture(HDC dc, int left, int top, int right, int bottom)
+    : left(left), top(top), right(right), bottom(bottom) {
+    read(dc);
+}
+
+void PixelCapture::read(HDC dc) {
     // Copy the area into a 32-bit DIB once: thousands of GetPixel calls
     // through Wine are slow.
     const int width = right - left;
@@ -32,7 +42,6 @@ PixelCapture::PixelCapture(IDirectDrawSurface* surface, int left, int top, int r
     SelectObject(memory, old);
     DeleteDC(memory);
     DeleteObject(bitmap);
-    surface->ReleaseDC(dc);
     ok = true;
 }
 
@@ -74,4 +83,11 @@ int PixelCapture::lowest(COLORREF color) const {
         if (rowHas(y, color)) return y;
     }
     return -1;
+}
+
+PixelCapture screenPixels(int left, int top, int right, int bottom) {
+    HDC dc = GetDC(nullptr);
+    PixelCapture pixels(dc, left, top, right, bottom);
+    ReleaseDC(nullptr, dc);
+    return pixels;
 }

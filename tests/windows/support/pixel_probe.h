@@ -5,10 +5,17 @@
 
 #include "framework/display/directx.h"
 
+class PixelCapture;
+// What the screen shows in [left, right) x [top, bottom): where a window's
+// picture goes through its device context rather than onto the primary.
+PixelCapture screenPixels(int left, int top, int right, int bottom);
+
 class PixelCapture {
 public:
     // Captures the rectangle [left, right) x [top, bottom) of the surface.
     PixelCapture(IDirectDrawSurface* surface, int left, int top, int right, int bottom);
+    // The same from a device context (the screen's: GetDC(nullptr)).
+    PixelCapture(HDC dc, int left, int top, int right, int bottom);
 
     COLORREF at(int x, int y) const;
     int count(COLORREF color) const;  // pixels of exactly that colour
@@ -21,6 +28,7 @@ public:
     bool valid() const { return ok; }
 
 private:
+    void read(HDC dc);
     int left, top, right, bottom;
     bool ok = false;
     std::vector<COLORREF> pixels;
