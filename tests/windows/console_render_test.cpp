@@ -234,7 +234,9 @@ TEST(Clipboard, CopiesAnsiTextAndPastesUnicodeAsAnsi) {
     const std::string text = clipboardText(nullptr);
     ASSERT_GE(text.size(), 3u);
     EXPECT_EQ(text.substr(text.size() - 2), "?b") << "what the code page lacks";
-    if (GetACP() == 1252) EXPECT_EQ(text, "a\xe9?b");
+    if (GetACP() == 1252) {
+        EXPECT_EQ(text, "a\xe9?b");
+    }
 }
 
 }  // namespace
