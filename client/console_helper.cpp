@@ -33,8 +33,11 @@ void sendControlC(DWORD programId) {
 std::string consoleHelperCommandLine(const std::string& interruptEvent, const std::string& programLine) {
     char self[MAX_PATH];
     const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
-    return "\"" + std::string(self, length < sizeof self ? length : 0) + "\" " + CONSOLE_HELPER_ARGUMENT + " " +
-           interruptEvent + " " + programLine;
+    std::string line = "\"";
+    line.append(self, length < sizeof self ? length : 0);
+    line.append("\" ").append(CONSOLE_HELPER_ARGUMENT).append(" ");
+    line.append(interruptEvent).append(" ").append(programLine);
+    return line;
 }
 
 int runConsoleHelper() {
