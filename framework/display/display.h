@@ -58,6 +58,20 @@ public:
     void setFramePace(FramePace pace);
     int refreshRate();
 
+    // Frames driven by change, which a program asks for with
+    // setFramesOnChange(true) (off when zero-filled: every slot of the pace
+    // draws). Then run() draws only after invalidate(), "the screen changed",
+    // and at once: as soon as the queue is empty, without waiting for the
+    // pace's next slot, at most one such early frame per interval
+    // (nextChangeStep). Nothing changed, no frame: the loop sleeps until a
+    // message comes. A change made by the frame callback itself counts as
+    // drawn by that frame. The Display invalidates by itself when it is
+    // activated, shown again, switched by Alt+Enter or loses its surfaces.
+    bool framesOnChange;
+    bool changed;  // invalidate() since the last frame
+    void setFramesOnChange(bool on);
+    void invalidate();
+
     ~Display() { screen.release(); }
 
     // display_open.cpp. Depth mode 0..3: 8, 16, 24, 32 bits; 4: the desktop's.

@@ -214,6 +214,7 @@ LRESULT CALLBACK displayWindowProcedure(HWND window, UINT message, WPARAM wParam
         if (isAltEnter(wParam, lParam)) {
             if ((lParam & KEY_WAS_DOWN) == 0) {
                 display->switchWindowed(!display->windowed);
+                display->invalidate();  // the new surfaces hold nothing yet
             }
             return 0;
         }
@@ -239,6 +240,11 @@ LRESULT CALLBACK displayWindowProcedure(HWND window, UINT message, WPARAM wParam
     // window too, so that output shows at once, but not while minimised.
     if (display->windowed && (message == WM_ACTIVATEAPP || message == WM_SIZE)) {
         display->active = IsIconic(window) ? 0 : 1;
+    }
+    // What the window showed may be gone (activated, restored, uncovered,
+    // another mode): frames driven by change draw it again.
+    if (message == WM_ACTIVATEAPP || message == WM_SIZE || message == WM_PAINT || message == WM_DISPLAYCHANGE) {
+        display->invalidate();
     }
     return result;
 }
