@@ -2,7 +2,7 @@
 // the whole buffer from the top-left corner, in the console's colours and
 // font. With the input line closed the whole screen takes the background
 // colour; with it open only the text cells do, and a flickering "_" follows
-// the text in about four frames out of ten.
+// the text at about four of ten decisions (app/cursor_flicker.cpp).
 //
 // The screen changes far less often than frames are drawn, and a device
 // context of a surface is the dearest part of a frame where the program runs.
@@ -11,10 +11,10 @@
 // state change, and copied onto the back surface in every frame. The pixels
 // are the ones drawing on the back surface itself would give: the same
 // painters draw them, on a surface cleared as the frame loop clears.
-#include <cstdlib>
 #include <cstring>
 #include <new>
 
+#include "app/cursor_flicker.h"
 #include "app/drawing_cache.h"
 #include "console/console.h"
 #include "framework/display/global_display.h"
@@ -130,7 +130,7 @@ void Console::render() {
     look.length = end ? static_cast<std::size_t>(static_cast<const char*>(end) - text) : sizeof text;
     look.terminated = end != nullptr;
     look.inputOpen = inputOpen;
-    look.withCursor = inputOpen && std::rand() % 10 > 5;
+    look.withCursor = cursorShown(inputOpen);
     look.backColor = backColor;
     look.textColor = textColor;
     look.font = font;

@@ -34,6 +34,8 @@ bool controlHeld() { return GetAsyncKeyState(VK_CONTROL) != 0; }
 
 void closeDisplay() { display.close(); }
 
+void screenChanged() { display.invalidate(); }
+
 FontHandle createConsoleFont() { return createFont("Arial", 12); }
 
 }  // namespace platform

@@ -72,6 +72,7 @@ void Console::editKey(std::uint32_t key) {
         return;
     case KEY_RETURN: {
         inputOpen = false;
+        platform::screenChanged();
         const int start = inputStart < 0 ? 0 : (inputStart > total ? total : inputStart);
         // The copy lives on the stack: the typed line never outgrows the
         // buffer, and Enter cannot fail for want of memory.

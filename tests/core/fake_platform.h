@@ -10,6 +10,7 @@ struct FakePlatform {
     std::vector<unsigned> notifications;
     std::vector<std::pair<std::string, std::string>> shellOpens;
     int closeRequests = 0;
+    int screenChanges = 0;
     bool shift = false;
     bool control = false;
     // Called inside notifyClient, as a client's window procedure would be.
