@@ -11,6 +11,7 @@ packages=(
   socat
   clang-tidy clang-format cppcheck
   sox
+  libx11-dev libxtst-dev
 )
 
 missing=()
