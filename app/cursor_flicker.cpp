@@ -17,14 +17,18 @@ bool inputDrawn = false;  // the last frame drew the open input line
 
 // Called through DispatchMessageA on the window thread, like any message.
 void CALLBACK decide(HWND, UINT, UINT_PTR, DWORD) {
-    // Four draws in ten: remainders 6 to 9, from the runtime's unseeded rand.
-    const bool next = std::rand() % 10 > 5;
-    if (next == shown) return;
-    shown = next;
-    if (inputDrawn) display.invalidate();
+    if (decideCursor() && inputDrawn) display.invalidate();
 }
 
 }  // namespace
+
+bool decideCursor() {
+    // Four in ten: remainders 6 to 9, from the runtime's unseeded rand.
+    const bool next = std::rand() % 10 > 5;
+    if (next == shown) return false;
+    shown = next;
+    return true;
+}
 
 void startCursorFlicker() {
     // A thread timer (no window): its id is the system's own, so it never

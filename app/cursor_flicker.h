@@ -7,6 +7,9 @@
 // Starts the decisions; the display's window must exist. Call once.
 void startCursorFlicker();
 
+// One decision, as the timer takes it: true when the cursor came or went.
+bool decideCursor();
+
 // Whether a frame that draws the input line draws the cursor now, as the last
 // decision said; false when the line is closed. The frame tells whether the
 // line is open, so that a decision asks for a frame only while it would show.

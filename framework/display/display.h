@@ -69,6 +69,10 @@ public:
     // activated, shown again, switched by Alt+Enter or loses its surfaces.
     bool framesOnChange;
     bool changed;  // invalidate() since the last frame
+    // Frames still drawn as if changed, after a switch between the window and
+    // the whole screen: the first frames after it may be shown where the
+    // window no longer is (seen under Wine), so the next ones are drawn too.
+    std::int32_t settleFrames;
     void setFramesOnChange(bool on);
     void invalidate();
 

@@ -14,6 +14,8 @@ constexpr DWORD FULL_SCREEN_STYLE = WS_POPUPWINDOW;
 constexpr char DISPLAY_PROPERTY[] = "KorvaneDisplay";
 constexpr LPARAM ALT_HELD = 1 << 29;
 constexpr LPARAM KEY_WAS_DOWN = 1 << 30;
+// Frames drawn after a switch whatever changed: half a second at 60 Hz.
+constexpr std::int32_t SETTLE_FRAMES = 30;
 
 WindowBox workArea() {
     RECT area;
@@ -215,6 +217,7 @@ LRESULT CALLBACK displayWindowProcedure(HWND window, UINT message, WPARAM wParam
             if ((lParam & KEY_WAS_DOWN) == 0) {
                 display->switchWindowed(!display->windowed);
                 display->invalidate();  // the new surfaces hold nothing yet
+                display->settleFrames = SETTLE_FRAMES;
             }
             return 0;
         }
@@ -241,10 +244,17 @@ LRESULT CALLBACK displayWindowProcedure(HWND window, UINT message, WPARAM wParam
     if (display->windowed && (message == WM_ACTIVATEAPP || message == WM_SIZE)) {
         display->active = IsIconic(window) ? 0 : 1;
     }
-    // What the window showed may be gone (activated, restored, uncovered,
-    // another mode): frames driven by change draw it again.
-    if (message == WM_ACTIVATEAPP || message == WM_SIZE || message == WM_PAINT || message == WM_DISPLAYCHANGE) {
-        display->invalidate();
+    // What the window showed may be gone or elsewhere (activated, moved,
+    // resized, uncovered, another mode): frames driven by change draw it
+    // again. A window's frame is copied to where its client area is then.
+    switch (message) {
+    case WM_ACTIVATEAPP:
+    case WM_WINDOWPOSCHANGED:
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_PAINT:
+    case WM_DISPLAYCHANGE: display->invalidate(); break;
+    default: break;
     }
     return result;
 }

@@ -66,7 +66,8 @@ int Display::run(FrameCallback callback) {
             bool draw = false;
             std::uint32_t waitMilliseconds = 0;
             if (framesOnChange) {
-                const ChangeStep step = nextChangeStep(changed, counterNow(), changePace, interval, frequency.QuadPart);
+                const ChangeStep step =
+                    nextChangeStep(changed || settleFrames > 0, counterNow(), changePace, interval, frequency.QuadPart);
                 changePace = step.pace;
                 draw = step.draw;
                 waitMilliseconds = step.waitMilliseconds;
@@ -82,6 +83,7 @@ int Display::run(FrameCallback callback) {
                     callback(frameArg);
                 }
                 changed = false;
+                if (settleFrames > 0) --settleFrames;
                 flip();
             } else {
                 // Any message ends the wait, sent ones included: they are
