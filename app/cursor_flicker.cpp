@@ -8,9 +8,9 @@
 
 namespace {
 
-// Eight decisions a second: the cursor comes or goes at about half of them,
-// so an idle console draws about four frames a second.
-constexpr UINT DECISION_MILLISECONDS = 125;
+// Six decisions a second: the cursor comes or goes at about half of them,
+// so an idle console draws about three frames a second.
+constexpr UINT DECISION_MILLISECONDS = 167;
 
 bool shown = false;
 bool inputDrawn = false;  // the last frame drew the open input line

@@ -485,19 +485,22 @@ figure_latency() {
 
 # One screen of figure latency. Usage: scripts/bench.sh latency-screen TOOL KEYS [--window]
 figure_latency_screen() {
-  local tool=$1 keys=$2 window=${3:-}
+  local tool=$1 keys=$2 window=${3:-} screen=640x480
+  [ -z "$window" ] || screen=1024x768
   source "$root/scripts/wine-env.sh"
-  if [ -n "$window" ]; then xvfb_start 1024x768; else xvfb_start; fi
+  xvfb_start "$screen"
   wine_prefix_ready
   wine_prefix_unmanaged
-  local where="full screen" control_pid wine_pid win geometry
+  local where="full screen" win geometry
   [ -z "$window" ] || where="in a window"
+  # Not local: the traps read them after the function returned.
+  control_pid="" wine_pid=""
 
   "$tool" control &
   control_pid=$!
   trap 'kill $control_pid $XVFB_PID 2>/dev/null || true' EXIT
   xdotool search --sync --name '^key-to-screen control$' >/dev/null 2>&1
-  "$tool" measure "control, a bare Xlib window ($where screen)" 0 0 320 48 "$keys"
+  "$tool" measure "control, a bare Xlib window, $screen screen" 0 0 320 48 "$keys"
   kill "$control_pid" 2>/dev/null
   wait "$control_pid" 2>/dev/null
 

@@ -66,7 +66,8 @@ public:
     // (nextChangeStep). Nothing changed, no frame: the loop sleeps until a
     // message comes. A change made by the frame callback itself counts as
     // drawn by that frame. The Display invalidates by itself when it is
-    // activated, shown again, switched by Alt+Enter or loses its surfaces.
+    // activated, moved, resized, uncovered, switched by Alt+Enter, or when a
+    // flip fails.
     bool framesOnChange;
     bool changed;  // invalidate() since the last frame
     // Frames still drawn as if changed, after a switch between the window and
