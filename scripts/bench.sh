@@ -603,6 +603,13 @@ figure_batch() {
   out=$(wine "$bin/batch-timing.exe" "$bin/korvane.exe" 10000 100000 1000000 2>&1 | grep -v -e '^ALSA' -e '^$' | tr -d '\r')
   rc=$?
   echo "$out"
+  # Another build's console beside this one, in the same run (for example
+  # the main branch's, to compare a change with): KORVANE_REFERENCE_BIN=DIR.
+  if [ -n "${KORVANE_REFERENCE_BIN:-}" ] && [ -f "$KORVANE_REFERENCE_BIN/korvane.exe" ]; then
+    echo "reference console $KORVANE_REFERENCE_BIN/korvane.exe:"
+    wine "$bin/batch-timing.exe" "$KORVANE_REFERENCE_BIN/korvane.exe" 10000 100000 1000000 2>&1 |
+      grep -v -e '^ALSA' -e '^$' | tr -d '\r' | sed 's/^/  /'
+  fi
   echo "bash, the same 100000 add lines: $bash_rate lines/s"
   echo "$out" | awk -v bash="$bash_rate" '
     /^batch of/ { printf "batch under Wine, %7d lines: %10.0f lines/s = %5.2fx bash (aim: at least 5x, flat per line)\n", $3, $8, $8 / bash }
