@@ -62,8 +62,8 @@ public:
     // setFramesOnChange(true) (off when zero-filled: every slot of the pace
     // draws). Then run() draws only after invalidate(), "the screen changed",
     // and at once: as soon as the queue is empty, without waiting for the
-    // pace's next slot, at most one such early frame per interval
-    // (nextChangeStep). Nothing changed, no frame: the loop sleeps until a
+    // pace's next slot, unless a frame was drawn in that interval already
+    // (nextChangeStep): never more frames than the pace. Nothing changed, no frame: the loop sleeps until a
     // message comes. A change made by the frame callback itself counts as
     // drawn by that frame. The Display invalidates by itself when it is
     // activated, moved, resized, uncovered, switched by Alt+Enter, or when a

@@ -73,7 +73,7 @@ int Display::run(FrameCallback callback) {
                 waitMilliseconds = step.waitMilliseconds;
             } else {
                 const FrameStep step = nextFrameStep(counterNow(), changePace.deadline, interval, frequency.QuadPart);
-                changePace = {step.deadline, 0};
+                changePace = {step.deadline, step.draw ? step.deadline : changePace.drawnSlot};
                 draw = step.draw;
                 waitMilliseconds = step.waitMilliseconds;
             }

@@ -46,7 +46,7 @@ ChangeStep nextChangeStep(bool changed, std::int64_t now, ChangePace pace, std::
     if (!changed) return {false, pace, WAIT_FOR_MESSAGES};
     if (interval <= 0) return {true, {now, 0}, 0};
     const FrameStep slot = nextFrameStep(now, pace.deadline, interval, ticksPerSecond);
-    if (slot.draw) return {true, {slot.deadline, 0}, 0};
-    if (pace.earlySlot != pace.deadline) return {true, {pace.deadline, pace.deadline}, 0};
+    if (slot.draw) return {true, {slot.deadline, slot.deadline}, 0};
+    if (pace.drawnSlot != pace.deadline) return {true, {pace.deadline, pace.deadline}, 0};
     return {false, pace, slot.waitMilliseconds};
 }

@@ -128,7 +128,7 @@ namespace {
 // Frames driven by change at 60 a second, on the grid of whole intervals.
 TEST(ChangeFrames, ChangeMidIntervalDrawsAtOnceThenTheGridResumes) {
     const std::int64_t slot = 5'000'000'000;
-    // The last frame was a slot's: the next slot is `slot`, no early frame yet.
+    // The next slot is `slot`; no frame yet in the interval before it.
     const ChangePace afterFrame{slot, 0};
 
     const ChangeStep idle = nextChangeStep(false, slot - AT_60 / 2, afterFrame, AT_60, TICKS);
@@ -149,8 +149,11 @@ TEST(ChangeFrames, ChangeMidIntervalDrawsAtOnceThenTheGridResumes) {
     EXPECT_TRUE(atSlot.draw);
     EXPECT_EQ(atSlot.pace.deadline, slot + AT_60);
 
-    // The next interval has its own early frame.
-    EXPECT_TRUE(nextChangeStep(true, slot + 1, atSlot.pace, AT_60, TICKS).draw);
+    // The slot's frame lies in the next interval: a change right after it
+    // waits for the slot after; in an interval with no frame it draws at once.
+    EXPECT_FALSE(nextChangeStep(true, slot + 1, atSlot.pace, AT_60, TICKS).draw);
+    EXPECT_TRUE(nextChangeStep(true, slot + AT_60 + 1, atSlot.pace, AT_60, TICKS).draw);
+    EXPECT_TRUE(nextChangeStep(true, slot + AT_60 / 2, {slot + AT_60, slot}, AT_60, TICKS).draw);
 
     // After a long idle the first change draws at once, and the grid keeps
     // its phase.
@@ -164,10 +167,10 @@ TEST(ChangeFrames, ChangeMidIntervalDrawsAtOnceThenTheGridResumes) {
 }
 
 // A loop on a simulated clock under a change every 0.3 ms for ten seconds
-// (a stream of prints): at most the grid's frame and one early frame per
-// interval, every wait at least a millisecond. Then the changes stop: no
+// (a stream of prints): one frame per interval of the grid, as paced frames
+// would draw, every wait at least a millisecond. Then the changes stop: no
 // frame at all, and the loop waits for messages.
-TEST(ChangeFrames, StreamOfChangesDrawsAtMostOneEarlyFramePerInterval) {
+TEST(ChangeFrames, StreamOfChangesDrawsOneFramePerInterval) {
     const std::int64_t change = TICKS / 3333;
     std::int64_t now = 123'456, nextChange = now;
     ChangePace pace{0, 0};
@@ -198,9 +201,8 @@ TEST(ChangeFrames, StreamOfChangesDrawsAtMostOneEarlyFramePerInterval) {
             now = std::min(now + step.waitMilliseconds * (TICKS / 1000), nextChange);
         }
     }
-    EXPECT_LE(mostInOneInterval, 2);
-    EXPECT_LE(frames, 2 * 600 + 1);
-    EXPECT_GE(frames, 600) << "the grid's slots all drew";
+    EXPECT_EQ(mostInOneInterval, 1);
+    EXPECT_NEAR(frames, 600, 2) << "the grid's slots all drew, and no more";
 
     const ChangeStep quiet = nextChangeStep(false, now + AT_60, pace, AT_60, TICKS);
     EXPECT_FALSE(quiet.draw);

@@ -303,8 +303,9 @@ TEST(FrameLoop, DrawsAtTheRefreshRateAndAnswersSentMessagesBetweenFrames) {
 
 // Frames driven by change on a grid of two frames a second. The loop starts
 // paced; from a frame drawn at a slot it switches (the switch itself counts
-// as drawn). A key sent 100 ms later is drawn at once, not 400 ms later at
-// the next slot; then nothing changes and nothing is drawn.
+// as drawn). A key sent 600 ms later, in an interval without a frame, is
+// drawn at once, not 400 ms later at the next slot; then nothing changes and
+// nothing is drawn.
 Display* keyDisplay = nullptr;
 LRESULT CALLBACK keyInvalidatesProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_KEYDOWN) {
@@ -334,7 +335,7 @@ TEST(FrameLoop, SentKeyIsDrawnBeforeTheNextSlotAndQuietDrawsNothing) {
     std::thread sender([&] {
         while (pacedFrames.load() < 3 && WaitForSingleObject(frameDrawn, 10000) == WAIT_OBJECT_0) {
         }
-        Sleep(100);
+        Sleep(600);
         ResetEvent(frameDrawn);
         LARGE_INTEGER sent, drawn;
         QueryPerformanceCounter(&sent);
