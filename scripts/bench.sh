@@ -367,6 +367,10 @@ figure_idle_screen() {
   wine_prefix_unmanaged
   local project_prefix=$WINEPREFIX default_prefix
   default_prefix=$(default_wine_prefix)
+  # The previous screen's Wine (its desktop on an X server now gone) must
+  # have ended before this one starts.
+  timeout 15 wineserver -w 2>/dev/null
+  WINEPREFIX=$default_prefix timeout 15 wineserver -w 2>/dev/null
   work=$(mktemp -d)
   trap 'cd /; rm -rf "$work"; kill $XVFB_PID 2>/dev/null || true' EXIT
   cd "$work" || exit 1
@@ -468,7 +472,9 @@ figure_idle_screen() {
 # of korvane.exe in full screen (640x480 screen) and in a window (--window,
 # 1024x768 screen), each beside a bare Xlib window that draws on KeyPress,
 # measured the same way on the same screen just before: the floor of the
-# method. The project's Wine prefix. Printed, never asserted.
+# method. With KORVANE_REFERENCE_BIN=DIR, the korvane.exe of another build
+# (the main branch's, say) is measured after this one on the same screen.
+# The project's Wine prefix. Printed, never asserted.
 # Usage: scripts/bench.sh latency [KEYS]
 figure_latency() {
   local keys=${1:-60}
@@ -491,6 +497,9 @@ figure_latency_screen() {
   xvfb_start "$screen"
   wine_prefix_ready
   wine_prefix_unmanaged
+  # The previous screen's Wine (its desktop on an X server now gone) must
+  # have ended before this one starts.
+  timeout 15 wineserver -w 2>/dev/null
   local where="full screen" win geometry
   [ -z "$window" ] || where="in a window"
   # Not local: the traps read them after the function returned.
@@ -504,9 +513,19 @@ figure_latency_screen() {
   kill "$control_pid" 2>/dev/null
   wait "$control_pid" 2>/dev/null
 
-  wine "$bin/korvane.exe" $window >/dev/null 2>&1 &
-  wine_pid=$!
   trap 'kill $wine_pid $XVFB_PID 2>/dev/null || true' EXIT
+  latency_of "korvane.exe $where" "$bin/korvane.exe" || return 1
+  # Another build's console beside this one (KORVANE_REFERENCE_BIN=DIR).
+  if [ -n "${KORVANE_REFERENCE_BIN:-}" ] && [ -f "$KORVANE_REFERENCE_BIN/korvane.exe" ]; then
+    latency_of "reference $KORVANE_REFERENCE_BIN/korvane.exe $where" "$KORVANE_REFERENCE_BIN/korvane.exe"
+  fi
+}
+
+# latency_of LABEL EXE: one console started, measured and ended with Escape.
+latency_of() {
+  local label=$1 exe=$2 win geometry
+  wine "$exe" $window >/dev/null 2>&1 &
+  wine_pid=$!
   win=$(timeout 30 xdotool search --sync --name '^Korvane$' 2>/dev/null | head -1)
   [ -n "$win" ] || { echo "bench.sh latency: no Korvane window within 30 s" >&2; return 1; }
   # The client area: the whole window in full screen; in a window, inside
@@ -524,7 +543,7 @@ figure_latency_screen() {
   local left=$((X + edge)) top=$((Y + HEIGHT - 480 - edge))
   xdotool mousemove $((left + 320)) $((top + 240))
   xdotool windowfocus "$win" 2>/dev/null
-  "$tool" measure "korvane.exe $where" "$left" "$top" 640 480 "$keys"
+  "$tool" measure "$label" "$left" "$top" 640 480 "$keys"
   xdotool windowfocus "$win" 2>/dev/null
   xdotool key Escape
   for i in $(seq 1 100); do kill -0 "$wine_pid" 2>/dev/null || break; sleep 0.1; done
