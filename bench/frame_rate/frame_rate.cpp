@@ -113,16 +113,15 @@ int runIdle(const char* mode) {
         std::printf("frame-rate: only %ld frames drawn (was the window active?)\n", idleFrames);
         return 1;
     }
-    std::printf("idle console, %s: %ld frames in %.3f s = %.1f frames/s (display refresh %d Hz)\n",
-                mode, idleFrames, seconds, (idleFrames - 1) / seconds, refresh);
+    std::printf("idle console, %s: %ld frames in %.3f s = %.1f frames/s (display refresh %d Hz)\n", mode, idleFrames,
+                seconds, (idleFrames - 1) / seconds, refresh);
     return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "idle") == 0)
-    {
+    if (argc > 1 && std::strcmp(argv[1], "idle") == 0) {
         if (argc > 3 && std::strcmp(argv[3], "--window") == 0) display.windowScale = 1;
         return runIdle(argc > 2 ? argv[2] : "on-change");
     }

@@ -30,7 +30,7 @@
 
 enum { LINE_ROWS = 16, MAX_KEYS = 1000 };
 
-static Display *display;
+static Display* display;
 
 static double nowMs(void) {
     struct timespec t;
@@ -38,7 +38,7 @@ static double nowMs(void) {
     return (double)t.tv_sec * 1e3 + (double)t.tv_nsec / 1e6;
 }
 
-static void fail(const char *why) {
+static void fail(const char* why) {
     fprintf(stderr, "key-to-screen: %s\n", why);
     exit(1);
 }
@@ -47,8 +47,8 @@ static void fail(const char *why) {
 
 static int runControl(void) {
     int screen = DefaultScreen(display);
-    Window window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, 320, 48, 0, 0,
-                                        BlackPixel(display, screen));
+    Window window =
+        XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, 320, 48, 0, 0, BlackPixel(display, screen));
     XSetWindowAttributes attributes;
     attributes.override_redirect = True;
     XChangeWindowAttributes(display, window, CWOverrideRedirect, &attributes);
@@ -65,7 +65,8 @@ static int runControl(void) {
         if (event.type == KeyPress) {
             KeySym symbol = XLookupKeysym(&event.xkey, 0);
             size_t length = strlen(line);
-            if (symbol == XK_BackSpace && length > 2) line[length - 1] = '\0';
+            if (symbol == XK_BackSpace && length > 2)
+                line[length - 1] = '\0';
             else if (symbol >= XK_a && symbol <= XK_z && length + 1 < sizeof line) {
                 line[length] = (char)symbol;
                 line[length + 1] = '\0';
@@ -86,8 +87,8 @@ static int areaX, areaY, areaWidth, areaHeight;
 static int bandTop, bandRows;
 static unsigned char watched[LINE_ROWS];
 
-static XImage *readArea(int top, int rows) {
-    XImage *image = XGetImage(display, DefaultRootWindow(display), areaX, areaY + top, (unsigned)areaWidth,
+static XImage* readArea(int top, int rows) {
+    XImage* image = XGetImage(display, DefaultRootWindow(display), areaX, areaY + top, (unsigned)areaWidth,
                               (unsigned)rows, AllPlanes, ZPixmap);
     if (!image) fail("XGetImage failed: is the area on the screen?");
     return image;
@@ -95,7 +96,7 @@ static XImage *readArea(int top, int rows) {
 
 /* The lowest row of the area with a lit pixel, or -1. */
 static int lowestLitRow(void) {
-    XImage *image = readArea(0, areaHeight);
+    XImage* image = readArea(0, areaHeight);
     int lowest = -1;
     for (int y = 0; y < areaHeight; ++y)
         for (int x = 0; x < areaWidth; ++x)
@@ -107,14 +108,14 @@ static int lowestLitRow(void) {
     return lowest;
 }
 
-static void readBand(unsigned long *pixels) {
-    XImage *image = readArea(bandTop, bandRows);
+static void readBand(unsigned long* pixels) {
+    XImage* image = readArea(bandTop, bandRows);
     for (int y = 0; y < bandRows; ++y)
         for (int x = 0; x < areaWidth; ++x) pixels[y * areaWidth + x] = XGetPixel(image, x, y) & 0xFFFFFF;
     XDestroyImage(image);
 }
 
-static int differs(const unsigned long *a, const unsigned long *b, int onlyWatched) {
+static int differs(const unsigned long* a, const unsigned long* b, int onlyWatched) {
     for (int y = 0; y < bandRows; ++y) {
         if (onlyWatched && !watched[y]) continue;
         if (memcmp(a + y * areaWidth, b + y * areaWidth, sizeof *a * (size_t)areaWidth)) return 1;
@@ -134,7 +135,7 @@ static void release(KeyCode code) {
 
 /* Reads until the watched rows differ from `before`; the time of that read,
  * or -1 after the timeout. */
-static double waitForChange(const unsigned long *before, unsigned long *now, double timeoutMs, int sleepUs) {
+static double waitForChange(const unsigned long* before, unsigned long* now, double timeoutMs, int sleepUs) {
     const double end = nowMs() + timeoutMs;
     for (;;) {
         readBand(now);
@@ -146,7 +147,7 @@ static double waitForChange(const unsigned long *before, unsigned long *now, dou
 }
 
 /* Marks rows that change on their own over `ms` as not watched. */
-static void unwatchRestlessRows(unsigned long *first, unsigned long *now, double ms) {
+static void unwatchRestlessRows(unsigned long* first, unsigned long* now, double ms) {
     readBand(first);
     const double end = nowMs() + ms;
     while (nowMs() < end) {
@@ -157,12 +158,12 @@ static void unwatchRestlessRows(unsigned long *first, unsigned long *now, double
     }
 }
 
-static int compareDoubles(const void *a, const void *b) {
-    const double d = *(const double *)a - *(const double *)b;
+static int compareDoubles(const void* a, const void* b) {
+    const double d = *(const double*)a - *(const double*)b;
     return (d > 0) - (d < 0);
 }
 
-static int runMeasure(const char *label, int keys, int sleepUs) {
+static int runMeasure(const char* label, int keys, int sleepUs) {
     /* Wait for text in the area (the program starting), then for it to settle. */
     const double deadline = nowMs() + 30000;
     int lowest;
@@ -176,9 +177,9 @@ static int runMeasure(const char *label, int keys, int sleepUs) {
     bandRows = bandTop + LINE_ROWS > areaHeight ? areaHeight - bandTop : LINE_ROWS;
     memset(watched, 1, sizeof watched);
 
-    unsigned long *before = malloc(sizeof *before * (size_t)(areaWidth * bandRows));
-    unsigned long *now = malloc(sizeof *now * (size_t)(areaWidth * bandRows));
-    double *latencies = malloc(sizeof *latencies * (size_t)keys);
+    unsigned long* before = malloc(sizeof *before * (size_t)(areaWidth * bandRows));
+    unsigned long* now = malloc(sizeof *now * (size_t)(areaWidth * bandRows));
+    double* latencies = malloc(sizeof *latencies * (size_t)keys);
     if (!before || !now || !latencies) fail("out of memory");
     const KeyCode letter = XKeysymToKeycode(display, XK_a);
     const KeyCode back = XKeysymToKeycode(display, XK_BackSpace);
@@ -215,8 +216,7 @@ static int runMeasure(const char *label, int keys, int sleepUs) {
     }
     if (seen == 0) fail("no key was seen on the screen (focus? area?)");
     qsort(latencies, (size_t)seen, sizeof *latencies, compareDoubles);
-    const double median =
-        seen % 2 ? latencies[seen / 2] : (latencies[seen / 2 - 1] + latencies[seen / 2]) / 2;
+    const double median = seen % 2 ? latencies[seen / 2] : (latencies[seen / 2 - 1] + latencies[seen / 2]) / 2;
     int p95 = (int)(0.95 * seen + 0.5) - 1;
     if (p95 < 0) p95 = 0;
     printf("%s: %d keys, median %.1f ms, 95th percentile %.1f ms, best %.1f ms%s\n", label, seen, median,
@@ -228,12 +228,13 @@ static int runMeasure(const char *label, int keys, int sleepUs) {
     return 0;
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     if (argc < 2) fail("usage: key-to-screen control | measure LABEL X Y WIDTH HEIGHT [KEYS] [SLEEP_US]");
     display = XOpenDisplay(NULL);
     if (!display) fail("cannot open the display (DISPLAY)");
     if (strcmp(argv[1], "control") == 0) return runControl();
-    if (strcmp(argv[1], "measure") != 0 || argc < 7) fail("usage: key-to-screen measure LABEL X Y WIDTH HEIGHT [KEYS] [SLEEP_US]");
+    if (strcmp(argv[1], "measure") != 0 || argc < 7)
+        fail("usage: key-to-screen measure LABEL X Y WIDTH HEIGHT [KEYS] [SLEEP_US]");
     int event, error, major, minor;
     if (!XTestQueryExtension(display, &event, &error, &major, &minor)) fail("the X server has no XTEST");
     areaX = atoi(argv[3]);

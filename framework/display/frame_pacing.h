@@ -58,8 +58,8 @@ FrameStep nextFrameStep(std::int64_t now, std::int64_t deadline, std::int64_t in
 // draws one frame per interval, as many as paced frames would, and nothing
 // changed draws nothing.
 struct ChangePace {
-    std::int64_t deadline;    // the next slot of the grid, as FrameStep keeps it (0 before the first frame)
-    std::int64_t drawnSlot;   // the slot before which a frame was drawn (0: none yet)
+    std::int64_t deadline;   // the next slot of the grid, as FrameStep keeps it (0 before the first frame)
+    std::int64_t drawnSlot;  // the slot before which a frame was drawn (0: none yet)
 };
 
 // The wait of a loop with nothing to draw: until a message arrives (INFINITE).
