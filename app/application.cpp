@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/cursor_flicker.h"
 #include "app/exception_barrier.h"
 #include "app/globals.h"
 #include "app/window_procedure.h"
@@ -29,6 +30,11 @@ int runApplication(HINSTANCE instance) {
 
 void startConsole() {
     display.hideCursor();
+    // The console's screen changes only through what it is told (keys,
+    // bridge requests, commands, the cursor's flicker): a frame then, and
+    // none while it waits.
+    display.setFramesOnChange(true);
+    startCursorFlicker();
     console.load();
     console << BANNER_TEXT;
     console << "cmd=)> ";

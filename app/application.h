@@ -8,8 +8,9 @@
 // Returns the process exit code.
 int runApplication(HINSTANCE instance);
 
-// Hides the mouse cursor, resets the console, prints the banner and the first
-// prompt and opens the input line.
+// Hides the mouse cursor, asks the display for frames driven by change,
+// starts the cursor's flicker, resets the console, prints the banner and the
+// first prompt and opens the input line.
 void startConsole();
 
 // The frame callback: draws the console.

@@ -2,9 +2,10 @@
 // the whole buffer from the top-left corner, in the console's colours and
 // font. With the input line closed the whole screen takes the background
 // colour; with it open only the text cells do, and a flickering "_" follows
-// the text in about four frames out of ten. Scrolled back, the screen shows
-// 39 lines of history and buffer instead, with no cursor and a marker of how
-// far back it is; a selection is drawn over the text in inverted colours.
+// the text at about four of ten decisions (app/cursor_flicker.cpp). Scrolled
+// back, the screen shows 39 lines of history and buffer instead, with no
+// cursor and a marker of how far back it is; a selection is drawn over the
+// text in inverted colours.
 //
 // The screen changes far less often than frames are drawn, and a device
 // context of a surface is the dearest part of a frame where the program runs.
@@ -19,6 +20,7 @@
 #include <cstring>
 #include <new>
 
+#include "app/cursor_flicker.h"
 #include "app/drawing_cache.h"
 #include "app/text_metrics.h"
 #include "console/console.h"
@@ -258,7 +260,7 @@ void Console::render() {
         look.terminated = true;
     }
     look.inputOpen = inputOpen;
-    look.withCursor = inputOpen && std::rand() % 10 > 5 && view.live();
+    look.withCursor = cursorShown(inputOpen) && view.live();
     look.backColor = backColor;
     look.textColor = textColor;
     look.font = font;

@@ -42,6 +42,8 @@ bool controlHeld() {
 
 void closeDisplay() { display.close(); }
 
+void screenChanged() { display.invalidate(); }
+
 FontHandle createConsoleFont() { return createFont("Arial", 12); }
 
 }  // namespace platform

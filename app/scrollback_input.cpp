@@ -91,10 +91,7 @@ void endDrag(HWND window) {
     if (console.selection.empty()) console.selection.clear();
 }
 
-}  // namespace
-
-bool scrollbackKey(HWND window, WPARAM key) {
-    if (key == VK_SHIFT || key == VK_CONTROL) return false;
+bool takeScrollbackKey(HWND window, WPARAM key) {
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     const bool control = GetKeyState(VK_CONTROL) < 0;
     console.pasteStopped = false;  // the notice stays until the next key
@@ -119,7 +116,7 @@ bool scrollbackKey(HWND window, WPARAM key) {
     return false;
 }
 
-bool scrollbackMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+bool takeScrollbackMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_MOUSEMOVE:
         if (lParam != lastMove || dragging) showPointer(window);
@@ -181,4 +178,26 @@ bool scrollbackMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         }
     default: return false;
     }
+}
+
+}  // namespace
+
+bool scrollbackKey(HWND window, WPARAM key) {
+    if (key == VK_SHIFT || key == VK_CONTROL) return false;
+    // A selection and the paste notice go with any key, and what the keys
+    // here do moves the view or the selection: the screen changes.
+    if (console.pasteStopped || !console.selection.empty()) display.invalidate();
+    const bool used = takeScrollbackKey(window, key);
+    if (used) display.invalidate();
+    return used;
+}
+
+bool scrollbackMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool wasDragging = dragging;
+    const bool handled = takeScrollbackMessage(window, message, wParam, lParam);
+    // The pointer's moves and the timers change nothing drawn unless a drag
+    // goes on; a pasted line that is typed tells the display itself.
+    const bool quiet = (message == WM_MOUSEMOVE || message == WM_TIMER) && !wasDragging;
+    if (handled && !quiet) display.invalidate();
+    return handled;
 }

@@ -23,10 +23,10 @@ bool readColor(Console& console, char** words, int count, ColorRef& color) {
 
 void commandSetTextColor(Console& console, char** words, int count) {
     ColorRef color;
-    if (readColor(console, words, count, color)) console.textColor = color;
+    if (readColor(console, words, count, color)) console.setTextColor(color);
 }
 
 void commandSetBackColor(Console& console, char** words, int count) {
     ColorRef color;
-    if (readColor(console, words, count, color)) console.backColor = color;
+    if (readColor(console, words, count, color)) console.setBackColor(color);
 }

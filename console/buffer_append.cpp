@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "console/console.h"
+#include "console/platform.h"
 #include "console/text_helpers.h"
 
 namespace {
@@ -43,6 +44,7 @@ void Console::append(const char* chars, std::size_t n) {
         return;
     }
     settle();
+    if (n > 0) platform::screenChanged();
     const std::size_t oldLength = static_cast<std::size_t>(textLength);
     if (n <= static_cast<std::size_t>(CONSOLE_CAPACITY) - oldLength) {
         std::memcpy(text + oldLength, chars, n);
@@ -92,4 +94,5 @@ void Console::cutAt(int index) {
     lineBreaks -= countBreaks(text + index, static_cast<std::size_t>(textLength - index));
     text[index] = '\0';
     textLength = index;
+    platform::screenChanged();
 }

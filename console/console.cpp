@@ -34,9 +34,22 @@ void Console::load() {
     pasteStopped = false;
 }
 
-void Console::setBackColor(ColorRef color) { backColor = color; }
-void Console::setTextColor(ColorRef color) { textColor = color; }
-void Console::setFont(FontHandle handle) { font = handle; }
+// Everything the screen shows comes from the buffer, the colours, the font
+// and whether the input line is open: each change of them tells the platform
+// (the setters, clear and the input line's opening and closing here; append
+// and cutAt, through which all text comes and goes; Enter in the line editor).
+void Console::setBackColor(ColorRef color) {
+    backColor = color;
+    platform::screenChanged();
+}
+void Console::setTextColor(ColorRef color) {
+    textColor = color;
+    platform::screenChanged();
+}
+void Console::setFont(FontHandle handle) {
+    font = handle;
+    platform::screenChanged();
+}
 
 int Console::scanLength() const {
     const void* end = std::memchr(text, 0, CONSOLE_BUFFER_SIZE);
@@ -102,17 +115,20 @@ void Console::clear() {
     // The input line now starts at the (empty) end of the buffer.
     if (inputStart > 0) inputStart = 0;
     inputWrapBreaks = 0;
+    platform::screenChanged();
 }
 
 void Console::beginInput() {
     inputOpen = true;
     inputStart = length();
     inputWrapBreaks = 0;
+    platform::screenChanged();
 }
 
 void Console::cancelInput() {
     if (!inputOpen) return;
     inputOpen = false;
+    platform::screenChanged();
     // The breaks wrapping put in front of the typed text go with the prompt.
     const int cut = inputStart - PROMPT_CUT - inputWrapBreaks;
     inputWrapBreaks = 0;

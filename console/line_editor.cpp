@@ -60,7 +60,10 @@ void Console::onKey(std::uint32_t key) {
     } else if (inputOpen) {
         // A key for the line brings the view back to it; the modifiers of
         // Shift+Page Up or Ctrl+C do not.
-        if (key != KEY_SHIFT && key != KEY_CONTROL) view.toLive();
+        if (key != KEY_SHIFT && key != KEY_CONTROL && !view.live()) {
+            view.toLive();
+            platform::screenChanged();
+        }
         editKey(key);
     }
 }
@@ -77,6 +80,7 @@ void Console::editKey(std::uint32_t key) {
         return;
     case KEY_RETURN: {
         inputOpen = false;
+        platform::screenChanged();
         const int start = inputStart < 0 ? 0 : (inputStart > total ? total : inputStart);
         // The copy lives on the stack: the typed line never outgrows the
         // buffer, and Enter cannot fail for want of memory.

@@ -32,4 +32,9 @@ void closeDisplay();
 // The console's font: "Arial", height 12; null when the platform refuses.
 FontHandle createConsoleFont();
 
+// What the screen shows changed (the buffer's text or colours, the input
+// line opened or closed): the display draws a frame soon. Cheap; calling it
+// more often than needed costs at most a frame.
+void screenChanged();
+
 }  // namespace platform

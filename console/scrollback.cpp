@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "console/console.h"
+#include "console/platform.h"
 
 namespace {
 
@@ -55,6 +56,7 @@ bool Console::typePastedLine() {
         // pasted: nothing of it is typed, and the rest of the paste goes too.
         paste.drop();
         pasteStopped = true;
+        platform::screenChanged();  // the notice shows
         return true;
     }
     append(line, static_cast<std::size_t>(lineLength));

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "console/console.h"
+#include "console/platform.h"
 
 namespace {
 
@@ -113,6 +114,8 @@ void TerminalPrint::print(Console& console, const char* chars, std::size_t n) {
     console.trimLines();
     if (console.inputStart > console.length()) console.inputStart = console.length();
     leftLength = console.length();
+    // Erasing and overwriting in place change the screen without an append.
+    platform::screenChanged();
 }
 
 void TerminalPrint::escapeFinal(Console&, unsigned char c) {

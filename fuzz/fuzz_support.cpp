@@ -110,6 +110,7 @@ bool shiftHeld() { return fuzzPlatform().shift; }
 bool controlHeld() { return false; }
 
 void closeDisplay() { ++fuzzPlatform().closeRequests; }
+void screenChanged() {}
 
 FontHandle createConsoleFont() {
     static int font;

@@ -12,6 +12,7 @@ packages=(
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   clang-tidy clang-format cppcheck
   sox
+  libx11-dev libxtst-dev
 )
 
 missing=()

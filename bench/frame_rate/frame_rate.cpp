@@ -8,11 +8,13 @@
 // Prints one line per phase. The loop runs without a frame limit
 // (FramePace::noLimit), so that the figures are the render's own speed.
 //   frame-rate [FRAMES]   frames per phase, default 600
-// The idle console, as korvane.exe runs it, at the pace of the console (the
-// display's refresh rate) or without a limit, until Escape or the window
-// closes; then prints the frames a second, counted from two seconds after
-// its first frame to its last:
-//   frame-rate idle [no-limit]
+// The idle console, as korvane.exe runs it (on-change: frames driven by
+// change, at the display's refresh rate), or drawing a frame at every slot of
+// that pace (every-slot), or at every pass without a limit (no-limit), until
+// Escape or the window closes, in full screen or with --window in a window;
+// then prints the frames a second, counted from two seconds after its first
+// frame to its last:
+//   frame-rate idle [on-change|every-slot|no-limit] [--window]
 #include <windows.h>
 
 #include <cstdio>
@@ -115,13 +117,15 @@ void idleFrame(std::int32_t frameArg) {
     renderFrame(frameArg);
 }
 
-int runIdle(bool noLimit) {
+int runIdle(const char* mode) {
+    const bool noLimit = std::strcmp(mode, "no-limit") == 0;
     if (!display.open(CONSOLE_WINDOW_CLASS, 640, 480, 4, windowProcedure, GetModuleHandleA(nullptr), nullptr, nullptr))
         return 1;
     if (noLimit) display.setFramePace(FramePace::noLimit());
     const int refresh = display.refreshRate();
     QueryPerformanceFrequency(&counterFrequency);
     startConsole();
+    if (noLimit || std::strcmp(mode, "every-slot") == 0) display.setFramesOnChange(false);
     display.run(idleFrame);
     const double seconds =
         static_cast<double>(lastFrame.QuadPart - firstFrame.QuadPart) / static_cast<double>(counterFrequency.QuadPart);
@@ -129,22 +133,25 @@ int runIdle(bool noLimit) {
         std::printf("frame-rate: only %ld frames drawn (was the window active?)\n", idleFrames);
         return 1;
     }
-    std::printf("idle console, %s: %ld frames in %.3f s = %.1f frames/s (display refresh %d Hz)\n",
-                noLimit ? "no limit" : "paced", idleFrames, seconds, (idleFrames - 1) / seconds, refresh);
+    std::printf("idle console, %s: %ld frames in %.3f s = %.1f frames/s (display refresh %d Hz)\n", mode, idleFrames,
+                seconds, (idleFrames - 1) / seconds, refresh);
     return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "idle") == 0)
-        return runIdle(argc > 2 && std::strcmp(argv[2], "no-limit") == 0);
+    if (argc > 1 && std::strcmp(argv[1], "idle") == 0) {
+        if (argc > 3 && std::strcmp(argv[3], "--window") == 0) display.windowScale = 1;
+        return runIdle(argc > 2 ? argv[2] : "on-change");
+    }
     if (argc > 1) framesPerPhase = std::atoi(argv[1]) > 0 ? std::atoi(argv[1]) : framesPerPhase;
     framesPerPhase = (framesPerPhase + BLOCK - 1) / BLOCK * BLOCK;
     if (!display.open(CONSOLE_WINDOW_CLASS, 640, 480, 4, windowProcedure, GetModuleHandleA(nullptr), nullptr, nullptr))
         return 1;
     display.setFramePace(FramePace::noLimit());
     startConsole();
+    display.setFramesOnChange(false);  // every pass draws: the render's own speed
     display.run(measuredFrame);
     if (frame < PHASES * framesPerPhase) {
         std::printf("frame-rate: only %d frames drawn (was the window active?)\n", frame);

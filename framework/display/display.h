@@ -59,6 +59,25 @@ public:
     void setFramePace(FramePace pace);
     int refreshRate();
 
+    // Frames driven by change, which a program asks for with
+    // setFramesOnChange(true) (off when zero-filled: every slot of the pace
+    // draws). Then run() draws only after invalidate(), "the screen changed",
+    // and at once: as soon as the queue is empty, without waiting for the
+    // pace's next slot, unless a frame was drawn in that interval already
+    // (nextChangeStep): never more frames than the pace. Nothing changed, no frame: the loop sleeps until a
+    // message comes. A change made by the frame callback itself counts as
+    // drawn by that frame. The Display invalidates by itself when it is
+    // activated, moved, resized, uncovered, switched by Alt+Enter, or when a
+    // flip fails.
+    bool framesOnChange;
+    bool changed;  // invalidate() since the last frame
+    // Frames still drawn as if changed, after a switch between the window and
+    // the whole screen: the first frames after it may be shown where the
+    // window no longer is (seen under Wine), so the next ones are drawn too.
+    std::int32_t settleFrames;
+    void setFramesOnChange(bool on);
+    void invalidate();
+
     ~Display() { screen.release(); }
 
     // display_open.cpp. Depth mode 0..3: 8, 16, 24, 32 bits; 4: the desktop's.

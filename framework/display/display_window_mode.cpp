@@ -16,6 +16,8 @@ constexpr LPARAM ALT_HELD = 1 << 29;
 constexpr LPARAM KEY_WAS_DOWN = 1 << 30;
 // WM_DPICHANGED, which the headers define only for newer Windows versions.
 constexpr UINT DPI_CHANGED = 0x02E0;
+// Frames drawn after a switch whatever changed: half a second at 60 Hz.
+constexpr std::int32_t SETTLE_FRAMES = 30;
 
 // The work area of the monitor that holds the window: a window on a second
 // monitor comes back there.
@@ -296,6 +298,8 @@ LRESULT CALLBACK displayWindowProcedure(HWND window, UINT message, WPARAM wParam
                 } else {
                     display->switchWindowed(!display->windowed);
                 }
+                display->invalidate();  // the new surfaces hold nothing yet
+                display->settleFrames = SETTLE_FRAMES;
             }
             return 0;
         }
@@ -338,6 +342,18 @@ LRESULT CALLBACK displayWindowProcedure(HWND window, UINT message, WPARAM wParam
     // but not while minimised.
     if ((display->windowed || display->onDesktop) && (message == WM_ACTIVATEAPP || message == WM_SIZE)) {
         display->active = IsIconic(window) ? 0 : 1;
+    }
+    // What the window showed may be gone or elsewhere (activated, moved,
+    // resized, uncovered, another mode): frames driven by change draw it
+    // again. A window's frame is copied to where its client area is then.
+    switch (message) {
+    case WM_ACTIVATEAPP:
+    case WM_WINDOWPOSCHANGED:
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_PAINT:
+    case WM_DISPLAYCHANGE: display->invalidate(); break;
+    default: break;
     }
     return result;
 }

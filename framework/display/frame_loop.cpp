@@ -1,6 +1,8 @@
 // The frame loop: one window message per pass while there are any; otherwise,
 // while active, a frame (clear, callback, flip) once the pace says one is due,
 // or a wait for messages until it is; while inactive, sleep until a message.
+// With frames driven by change, a frame is due only after a change, and then
+// at once (nextChangeStep).
 #include <windows.h>
 
 #include <mmsystem.h>
@@ -18,6 +20,13 @@ std::int64_t counterNow() {
 }  // namespace
 
 void Display::setFramePace(FramePace pace) { framePace = pace; }
+
+void Display::setFramesOnChange(bool on) {
+    framesOnChange = on;
+    changed = true;  // the first frame shows what is there
+}
+
+void Display::invalidate() { changed = true; }
 
 int Display::refreshRate() {
     DWORD hertz = 0;
@@ -37,7 +46,7 @@ int Display::run(FrameCallback callback) {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     const int refresh = refreshRate();
-    std::int64_t deadline = 0;
+    ChangePace changePace{0, 0};
     // Waits of a few milliseconds need the system timer at 1 ms; it is
     // 15.6 ms by default on Windows, which would halve the frame rate.
     timeBeginPeriod(1);
@@ -53,19 +62,34 @@ int Display::run(FrameCallback callback) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         } else if (active) {
-            const FrameStep step = nextFrameStep(
-                counterNow(), deadline, frameInterval(framePace, refresh, frequency.QuadPart), frequency.QuadPart);
-            deadline = step.deadline;
-            if (step.draw) {
+            const std::int64_t interval = frameInterval(framePace, refresh, frequency.QuadPart);
+            bool draw = false;
+            std::uint32_t waitMilliseconds = 0;
+            if (framesOnChange) {
+                const ChangeStep step =
+                    nextChangeStep(changed || settleFrames > 0, counterNow(), changePace, interval, frequency.QuadPart);
+                changePace = step.pace;
+                draw = step.draw;
+                waitMilliseconds = step.waitMilliseconds;
+            } else {
+                const FrameStep step = nextFrameStep(counterNow(), changePace.deadline, interval, frequency.QuadPart);
+                changePace = {step.deadline, step.draw ? step.deadline : changePace.drawnSlot};
+                draw = step.draw;
+                waitMilliseconds = step.waitMilliseconds;
+            }
+            if (draw) {
                 clear();
                 if (callback) {
                     callback(frameArg);
                 }
+                changed = false;
+                if (settleFrames > 0) --settleFrames;
                 flip();
             } else {
                 // Any message ends the wait, sent ones included: they are
                 // answered at the next PeekMessageA, without a frame.
-                MsgWaitForMultipleObjectsEx(0, nullptr, step.waitMilliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+                // WAIT_FOR_MESSAGES is INFINITE: nothing to draw until a message changes something.
+                MsgWaitForMultipleObjectsEx(0, nullptr, waitMilliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
             }
         } else {
             WaitMessage();
@@ -99,5 +123,6 @@ void Display::flip() {
     // not drawn again.
     if (screen.primarySurface->Flip(nullptr, DDFLIP_WAIT) != DD_OK) {
         screen.primarySurface->Restore();
+        changed = true;  // the frame did not show: frames driven by change draw it again
     }
 }

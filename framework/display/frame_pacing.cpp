@@ -40,3 +40,13 @@ FrameStep nextFrameStep(std::int64_t now, std::int64_t deadline, std::int64_t in
     if (milliseconds > MAX_WAIT_MILLISECONDS) milliseconds = MAX_WAIT_MILLISECONDS;
     return {false, deadline, static_cast<std::uint32_t>(milliseconds)};
 }
+
+ChangeStep nextChangeStep(bool changed, std::int64_t now, ChangePace pace, std::int64_t interval,
+                          std::int64_t ticksPerSecond) {
+    if (!changed) return {false, pace, WAIT_FOR_MESSAGES};
+    if (interval <= 0) return {true, {now, 0}, 0};
+    const FrameStep slot = nextFrameStep(now, pace.deadline, interval, ticksPerSecond);
+    if (slot.draw) return {true, {slot.deadline, slot.deadline}, 0};
+    if (pace.drawnSlot != pace.deadline) return {true, {pace.deadline, pace.deadline}, 0};
+    return {false, pace, slot.waitMilliseconds};
+}

@@ -49,3 +49,32 @@ struct FrameStep {
 //   went back (or a faster pace): draw now and start the grid afresh.
 // An interval of 0 or less (no limit) draws on every pass.
 FrameStep nextFrameStep(std::int64_t now, std::int64_t deadline, std::int64_t interval, std::int64_t ticksPerSecond);
+
+// Frames driven by change, for a program that asks for them: a frame only
+// when the screen changed, and then at once, without waiting for the next
+// slot of the grid, unless a frame was drawn in this interval of the grid
+// already. After such an early frame the loop goes back to the grid: more
+// changes in the same interval wait for its slot. So a stream of changes
+// draws one frame per interval, as many as paced frames would, and nothing
+// changed draws nothing.
+struct ChangePace {
+    std::int64_t deadline;   // the next slot of the grid, as FrameStep keeps it (0 before the first frame)
+    std::int64_t drawnSlot;  // the slot before which a frame was drawn (0: none yet)
+};
+
+// The wait of a loop with nothing to draw: until a message arrives (INFINITE).
+constexpr std::uint32_t WAIT_FOR_MESSAGES = 0xFFFFFFFF;
+
+struct ChangeStep {
+    bool draw;
+    ChangePace pace;                 // what the loop keeps for its next pass
+    std::uint32_t waitMilliseconds;  // without a frame: how long to wait, WAIT_FOR_MESSAGES when nothing changed
+};
+
+// One pass of the loop with the queue empty and the display active. `changed`
+// tells whether the screen changed since the last frame. A slot that is due
+// draws as nextFrameStep does; before it, a frame is drawn at once when the
+// interval has none yet, otherwise the loop waits for the slot. An interval
+// of 0 or less (no limit) draws every change at once.
+ChangeStep nextChangeStep(bool changed, std::int64_t now, ChangePace pace, std::int64_t interval,
+                          std::int64_t ticksPerSecond);

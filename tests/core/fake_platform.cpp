@@ -34,6 +34,8 @@ bool controlHeld() { return fakePlatform().control; }
 
 void closeDisplay() { ++fakePlatform().closeRequests; }
 
+void screenChanged() { ++fakePlatform().screenChanges; }
+
 FontHandle createConsoleFont() {
     static int font;
     return &font;

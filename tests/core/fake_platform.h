@@ -10,6 +10,7 @@ struct FakePlatform {
     std::vector<unsigned> notifications;
     std::vector<std::pair<std::string, std::string>> shellOpens;
     int closeRequests = 0;
+    int screenChanges = 0;
     bool shift = false;
     bool control = false;
     bool clientPresent = true;  // false: notifications find no client window

@@ -3,6 +3,7 @@
 // no limit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 
 #include "framework/display/frame_pacing.h"
@@ -118,6 +119,94 @@ TEST(FramePacing, SimulatedLoopDrawsTheRateWithoutDrift) {
         EXPECT_NEAR(frames, 10 * rate, 1);
         EXPECT_LE(waits, frames) << "never a second wait for the same frame";
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Frames driven by change at 60 a second, on the grid of whole intervals.
+TEST(ChangeFrames, ChangeMidIntervalDrawsAtOnceThenTheGridResumes) {
+    const std::int64_t slot = 5'000'000'000;
+    // The next slot is `slot`; no frame yet in the interval before it.
+    const ChangePace afterFrame{slot, 0};
+
+    const ChangeStep idle = nextChangeStep(false, slot - AT_60 / 2, afterFrame, AT_60, TICKS);
+    EXPECT_FALSE(idle.draw) << "nothing changed, nothing drawn, even when the slot is due";
+    EXPECT_EQ(idle.waitMilliseconds, WAIT_FOR_MESSAGES);
+    EXPECT_FALSE(nextChangeStep(false, slot + 5 * AT_60, afterFrame, AT_60, TICKS).draw);
+
+    // A key half an interval before the slot: drawn now, not at the slot.
+    const ChangeStep key = nextChangeStep(true, slot - AT_60 / 2, afterFrame, AT_60, TICKS);
+    EXPECT_TRUE(key.draw);
+    EXPECT_EQ(key.pace.deadline, slot) << "the grid stays where it was";
+
+    // A second change in the same interval waits for the slot, then draws.
+    const ChangeStep second = nextChangeStep(true, slot - AT_60 / 4, key.pace, AT_60, TICKS);
+    EXPECT_FALSE(second.draw);
+    EXPECT_EQ(second.waitMilliseconds, 5u);  // 4.17 ms rounded up
+    const ChangeStep atSlot = nextChangeStep(true, slot, second.pace, AT_60, TICKS);
+    EXPECT_TRUE(atSlot.draw);
+    EXPECT_EQ(atSlot.pace.deadline, slot + AT_60);
+
+    // The slot's frame lies in the next interval: a change right after it
+    // waits for the slot after; in an interval with no frame it draws at once.
+    EXPECT_FALSE(nextChangeStep(true, slot + 1, atSlot.pace, AT_60, TICKS).draw);
+    EXPECT_TRUE(nextChangeStep(true, slot + AT_60 + 1, atSlot.pace, AT_60, TICKS).draw);
+    EXPECT_TRUE(nextChangeStep(true, slot + AT_60 / 2, {slot + AT_60, slot}, AT_60, TICKS).draw);
+
+    // After a long idle the first change draws at once, and the grid keeps
+    // its phase.
+    const ChangeStep late = nextChangeStep(true, slot + 100 * AT_60 + 7, key.pace, AT_60, TICKS);
+    EXPECT_TRUE(late.draw);
+    EXPECT_EQ(late.pace.deadline, slot + 101 * AT_60);
+
+    // Without a limit every change draws at once.
+    EXPECT_TRUE(nextChangeStep(true, slot - 1, {slot, slot}, 0, TICKS).draw);
+    EXPECT_FALSE(nextChangeStep(false, slot - 1, {slot, slot}, 0, TICKS).draw);
+}
+
+// A loop on a simulated clock under a change every 0.3 ms for ten seconds
+// (a stream of prints): one frame per interval of the grid, as paced frames
+// would draw, every wait at least a millisecond. Then the changes stop: no
+// frame at all, and the loop waits for messages.
+TEST(ChangeFrames, StreamOfChangesDrawsOneFramePerInterval) {
+    const std::int64_t change = TICKS / 3333;
+    std::int64_t now = 123'456, nextChange = now;
+    ChangePace pace{0, 0};
+    bool changed = false;
+    int frames = 0;
+    std::int64_t intervalStart = 0;
+    int framesThisInterval = 0, mostInOneInterval = 0;
+    while (now < 10 * TICKS) {
+        while (nextChange <= now) {
+            changed = true;
+            nextChange += change;
+        }
+        const ChangeStep step = nextChangeStep(changed, now, pace, AT_60, TICKS);
+        pace = step.pace;
+        if (step.draw) {
+            ++frames;
+            changed = false;
+            if (now / AT_60 != intervalStart) {
+                intervalStart = now / AT_60;
+                framesThisInterval = 0;
+            }
+            mostInOneInterval = std::max(mostInOneInterval, ++framesThisInterval);
+            now += TICKS / 2000;  // a frame takes 0.5 ms
+        } else {
+            ASSERT_NE(step.waitMilliseconds, WAIT_FOR_MESSAGES) << "a change is pending";
+            ASSERT_GE(step.waitMilliseconds, 1u) << "no busy loop";
+            // The wait ends at its time or at the next change's message.
+            now = std::min(now + step.waitMilliseconds * (TICKS / 1000), nextChange);
+        }
+    }
+    EXPECT_EQ(mostInOneInterval, 1);
+    EXPECT_NEAR(frames, 600, 2) << "the grid's slots all drew, and no more";
+
+    const ChangeStep quiet = nextChangeStep(false, now + AT_60, pace, AT_60, TICKS);
+    EXPECT_FALSE(quiet.draw);
+    EXPECT_EQ(quiet.waitMilliseconds, WAIT_FOR_MESSAGES);
 }
 
 }  // namespace

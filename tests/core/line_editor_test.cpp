@@ -215,3 +215,31 @@ TEST_F(LineEditor, CtrlCInterruptsOnlyAClientWaitingForALine) {
     EXPECT_EQ(fakePlatform().notifications.size(), 3u);
     EXPECT_EQ(buffer().back(), 'c');
 }
+
+// The display is told of every change it would show, and only of those: a
+// key that types nothing draws no frame; Enter that hands the line to the
+// client changes no text but closes the line; a colour set from a batch file
+// prints nothing and still shows.
+TEST_F(ConsoleTest, ScreenChangesReachThePlatformAndQuietKeysDoNot) {
+    console->beginInput();
+    fakePlatform().screenChanges = 0;
+    for (unsigned quiet : {16u, 17u, 36u, 40u}) console->onKey(quiet);  // Shift, Control, Home, Down
+    EXPECT_EQ(fakePlatform().screenChanges, 0);
+
+    type("a");
+    EXPECT_GT(fakePlatform().screenChanges, 0);
+    fakePlatform().screenChanges = 0;
+    console->onKey(8);  // Backspace
+    EXPECT_GT(fakePlatform().screenChanges, 0);
+
+    console->clientInput = true;
+    fakePlatform().screenChanges = 0;
+    console->onKey(13);
+    EXPECT_FALSE(console->inputOpen);
+    EXPECT_GT(fakePlatform().screenChanges, 0);
+
+    console->batchMode = true;
+    fakePlatform().screenChanges = 0;
+    run("settextcolor red");
+    EXPECT_GT(fakePlatform().screenChanges, 0);
+}

@@ -301,6 +301,67 @@ TEST(FrameLoop, DrawsAtTheRefreshRateAndAnswersSentMessagesBetweenFrames) {
     slow.screen.release();
 }
 
+// Frames driven by change on a grid of two frames a second. The loop starts
+// paced; from a frame drawn at a slot it switches (the switch itself counts
+// as drawn). A key sent 600 ms later, in an interval without a frame, is
+// drawn at once, not 400 ms later at the next slot; then nothing changes and
+// nothing is drawn.
+Display* keyDisplay = nullptr;
+LRESULT CALLBACK keyInvalidatesProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN) {
+        keyDisplay->invalidate();
+        return 0;
+    }
+    return CallWindowProcA(servingProc, window, message, wParam, lParam);
+}
+
+void switchOnThirdFrame(std::int32_t frameArg) {
+    if (pacedFrames.load() == 2) keyDisplay->setFramesOnChange(true);
+    countFrame(frameArg);
+}
+
+TEST(FrameLoop, SentKeyIsDrawnBeforeTheNextSlotAndQuietDrawsNothing) {
+    Display display{};
+    ASSERT_TRUE(openTestDisplay(display));
+    display.active = 1;
+    display.setFramePace(FramePace::perSecond(2));
+    keyDisplay = &display;
+    pacedFrames = 0;
+    frameDrawn = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    servingProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(display.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(keyInvalidatesProc)));
+    double keyToFrame = -1;
+    int quietFrames = -1;
+    std::thread sender([&] {
+        while (pacedFrames.load() < 3 && WaitForSingleObject(frameDrawn, 10000) == WAIT_OBJECT_0) {
+        }
+        Sleep(600);
+        ResetEvent(frameDrawn);
+        LARGE_INTEGER sent, drawn;
+        QueryPerformanceCounter(&sent);
+        SendMessageA(display.window, WM_KEYDOWN, 'A', 0);
+        if (WaitForSingleObject(frameDrawn, 2000) == WAIT_OBJECT_0) {
+            QueryPerformanceCounter(&drawn);
+            keyToFrame = secondsBetween(sent, drawn);
+        }
+        const int before = pacedFrames.load();
+        Sleep(1200);
+        quietFrames = pacedFrames.load() - before;
+        SendMessageA(display.window, WM_CLOSE, 0, 0);
+    });
+
+    EXPECT_EQ(display.run(switchOnThirdFrame), 0);
+
+    sender.join();
+    CloseHandle(frameDrawn);
+    frameDrawn = nullptr;
+    std::printf("key drawn %.1f ms after it was sent; the next slot was about 400 ms away\n", keyToFrame * 1000);
+    EXPECT_GE(keyToFrame, 0.0) << "the key was never drawn";
+    EXPECT_LT(keyToFrame, 0.3) << "the key waited for the slot";
+    EXPECT_EQ(quietFrames, 0) << "frames drawn with nothing changed";
+    display.screen.release();
+}
+
 // Without surfaces, clear and flip reach nothing, full screen or in a window:
 // no DirectDraw object or surface appears and none is released; the clear
 // still leaves its fill record ready for black.

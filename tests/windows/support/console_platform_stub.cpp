@@ -11,6 +11,7 @@ bool findFile(const char*) { return false; }
 bool shiftHeld() { return false; }
 bool controlHeld() { return false; }
 void closeDisplay() {}
+void screenChanged() {}
 FontHandle createConsoleFont() { return createFont("Arial", 12); }
 
 }  // namespace platform
