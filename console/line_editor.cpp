@@ -5,20 +5,11 @@
 
 #include "bridge/bridge.h"
 #include "console/console.h"
+#include "console/key_codes.h"
 #include "console/platform.h"
 #include "console/translate_key.h"
 
 namespace {
-
-constexpr std::uint32_t KEY_BACK = 8;
-constexpr std::uint32_t KEY_RETURN = 13;
-constexpr std::uint32_t KEY_SHIFT = 16;
-constexpr std::uint32_t KEY_CONTROL = 17;
-constexpr std::uint32_t KEY_CAPITAL = 20;
-constexpr std::uint32_t KEY_ESCAPE = 27;
-constexpr std::uint32_t KEY_HOME = 36;
-constexpr std::uint32_t KEY_DOWN = 40;
-constexpr std::uint32_t KEY_C = 67;
 
 // Writes exactly the typed characters, no line end; binary so that the file
 // holds the same bytes on every platform.

@@ -3,18 +3,8 @@
 #include <cstring>
 
 #include "console/console.h"
+#include "console/key_codes.h"
 #include "console/platform.h"
-
-namespace {
-
-constexpr std::uint32_t KEY_RETURN = 13;
-constexpr std::uint32_t KEY_SHIFT = 16;
-constexpr std::uint32_t KEY_PRIOR = 33;
-constexpr std::uint32_t KEY_NEXT = 34;
-constexpr std::uint32_t KEY_END = 35;
-constexpr std::uint32_t KEY_HOME = 36;
-
-}  // namespace
 
 bool Console::viewKey(std::uint32_t key, bool shift) {
     if (!shift) return false;
