@@ -279,8 +279,11 @@ TEST(FrameLoop, DrawsAtTheRefreshRateAndAnswersSentMessagesBetweenFrames) {
         SetWindowLongPtrA(slow.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(countingProc)));
     std::vector<int> before, answered;
     std::thread sender([&] {
-        for (int i = 0; i < 4; ++i) {
+        // From the second frame on: the first comes whenever the new window
+        // lets it, and may leave less than the sends' time to the next slot.
+        for (int i = 0; i < 5; ++i) {
             if (WaitForSingleObject(frameDrawn, 10000) != WAIT_OBJECT_0) break;
+            if (i == 0) continue;
             Sleep(100);
             const int frames = pacedFrames.load();
             for (int send = 0; send < 20; ++send) {
