@@ -98,9 +98,10 @@ TEST(TypedCommands, CallOpensTheProgramThroughTheShell) {
     ASSERT_TRUE(console.reset());
     ASSERT_TRUE(console.command("call cmd /c echo called>" + marker));
     EXPECT_EQ(console.dump(), std::string(PROMPT) + "call cmd /c echo called>" + marker + "\n" + PROMPT);
-    // The shell starts the program on its own; wait for its mark.
+    // The shell starts the program on its own; wait for its whole mark (cmd
+    // may write the line end in a write of its own).
     std::string content;
-    for (int i = 0; i < 100 && content.empty(); ++i) {
+    for (int i = 0; i < 100 && content.find('\n') == std::string::npos; ++i) {
         Sleep(100);
         content = readWholeFile(marker);
     }
