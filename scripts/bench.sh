@@ -771,6 +771,8 @@ figure_terminal() {
         next
       }
       { print }'
+}
+
 # Scrollback's figures under Wine, each beside its reference from the same
 # run: the batch of 1M add lines against bash on the same lines; the bridge
 # print of a 10 MB file against the client's plain read of it; the idle
