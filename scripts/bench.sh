@@ -317,6 +317,18 @@ print("ratio = figure / reference, both timed in this run (median of 5 rounds; l
 PY
 }
 
+# Clock ticks of user and system time of every thread of a process (fields
+# 14 and 15 of each task's stat, counted after the command name).
+cpu_ticks() {
+  local total=0 f line fields
+  for f in /proc/"$1"/task/*/stat; do
+    read -r line <"$f" 2>/dev/null || continue
+    read -r -a fields <<<"${line##*) }"
+    total=$((total + fields[11] + fields[12]))
+  done
+  echo "$total"
+}
+
 # The idle console under Wine, in one run, printed, never asserted. The
 # console draws a frame only when its screen changes (a key, a request, the
 # cursor's flicker), so waiting at its prompt it should cost little:
@@ -380,17 +392,6 @@ figure_idle_screen() {
   cd "$work" || exit 1
   ticks_per_second=$(getconf CLK_TCK)
 
-  # Clock ticks of user and system time of every thread of a process (fields
-  # 14 and 15 of each task's stat, counted after the command name).
-  cpu_ticks() {
-    local total=0 f line fields
-    for f in /proc/"$1"/task/*/stat; do
-      read -r line <"$f" 2>/dev/null || continue
-      read -r -a fields <<<"${line##*) }"
-      total=$((total + fields[11] + fields[12]))
-    done
-    echo "$total"
-  }
 
   # The Linux process of a Windows program started from here: the one whose
   # command line is the .exe's path (each run uses its own path's program).
@@ -575,15 +576,6 @@ figure_desktop() {
   trap 'cd /; rm -rf "$work"; kill $XVFB_PID 2>/dev/null || true' EXIT
   cd "$work" || exit 1
   hz=$(getconf CLK_TCK)
-  ticks() {  # user and system clock ticks of every thread of process $1
-    local total=0 f line fields
-    for f in /proc/"$1"/task/*/stat; do
-      read -r line <"$f" 2>/dev/null || continue
-      read -r -a fields <<<"${line##*) }"
-      total=$((total + fields[11] + fields[12]))
-    done
-    echo "$total"
-  }
   idle() {  # idle LABEL ARGS...: korvane.exe with ARGS, idle for the seconds
     local label=$1 pid="" p i before x_before start after x_after end
     shift
@@ -599,9 +591,9 @@ figure_desktop() {
     done
     [ -n "$pid" ] || { echo "$label: the console did not start"; kill "$wine_pid" 2>/dev/null; return 1; }
     sleep 2
-    before=$(ticks "$pid") x_before=$(ticks "$XVFB_PID") start=$(date +%s%N)
+    before=$(cpu_ticks "$pid") x_before=$(cpu_ticks "$XVFB_PID") start=$(date +%s%N)
     sleep "$seconds"
-    after=$(ticks "$pid") x_after=$(ticks "$XVFB_PID") end=$(date +%s%N)
+    after=$(cpu_ticks "$pid") x_after=$(cpu_ticks "$XVFB_PID") end=$(date +%s%N)
     xdotool key Escape
     for i in $(seq 1 200); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     kill "$pid" 2>/dev/null
